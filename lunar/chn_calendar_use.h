@@ -2,6 +2,7 @@
 // The lunar day record: what the calendar control reads for every day it shows.
 
 #include <string>
+#include <string_view>
 
 namespace lunar {
 
@@ -27,5 +28,24 @@ struct TChnCal {
     // that cannot be done leaves every field but FDateTime as it was.
     void SetDate(double Date);
 };
+
+// Gregorian festival of Date; Day is the day of the month of Date. Empty if none.
+std::string_view HolidayOfDate(int Day, double Date) noexcept;
+
+// Lunar festival of lunar month LMonth (a leap month counts as its number), day
+// LDay, falling on Date; 除夕 is found by looking at the next day. Empty if none.
+std::string_view CnHolidayOfDate(int LMonth, int LDay, double Date) noexcept;
+
+// Dynasty, ruler and era of Year, e.g. "[清]德宗 爱新觉罗载湉 光绪26年"; empty from
+// 1949 on and before -2069.
+std::string EraText(int Year);
+
+// Lunar month name: 正月 .. 冬月, 腊月; a leap month 闰二 .. 闰十一, 闰十二.
+std::string_view CnMonthName(int Month, bool IsLeap) noexcept;
+
+namespace uncached {
+// EraText reading the rows of the table afresh on every call.
+std::string EraText(int Year);
+} // namespace uncached
 
 } // namespace lunar

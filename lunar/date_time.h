@@ -12,7 +12,7 @@ bool DecodeDate(double dateTime, int& year, int& month, int& day) noexcept;
 // that does not exist or lies outside years 1..9999 (out untouched).
 bool EncodeDate(int year, int month, int day, double& out) noexcept;
 
-// Day of week of a date-time, 1 = Sunday .. 7 = Saturday.
+// Day of week of a date-time, 1 = Sunday .. 7 = Saturday; 0 when DecodeDate would fail.
 int DayOfWeek(double dateTime) noexcept;
 
 } // namespace lunar
