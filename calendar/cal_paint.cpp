@@ -1,0 +1,125 @@
+#include "cal_paint.h"
+
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPainter>
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace calendar {
+
+namespace {
+
+// Round to nearest, halves to even (the default floating-point rounding mode).
+int RoundEven(double v)
+{
+    return int(std::nearbyint(v));
+}
+
+} // namespace
+
+void FillGradient(QPainter& p, const QRect& rect, int count, TGradientDirection direction,
+                  const QColor& start, const QColor& end)
+{
+    if (count < 1)
+        return;
+    const int r0 = start.red(), g0 = start.green(), b0 = start.blue();
+    const double stepR = double(end.red() - r0) / count;
+    const double stepG = double(end.green() - g0) / count;
+    const double stepB = double(end.blue() - b0) / count;
+    const bool vertical = direction == TGradientDirection::TopToBottom;
+    const double bandSize = double(vertical ? rect.height() : rect.width()) / count;
+
+    for (int k = 0; k < count; ++k) {
+        const int from = RoundEven(k * bandSize);
+        const int to = RoundEven((k + 1) * bandSize);
+        if (to <= from)
+            continue;
+        const QColor c(std::clamp(r0 + RoundEven((k + 1) * stepR), 0, 255),
+                       std::clamp(g0 + RoundEven((k + 1) * stepG), 0, 255),
+                       std::clamp(b0 + RoundEven((k + 1) * stepB), 0, 255));
+        const QRect band = vertical ? QRect(rect.left(), rect.top() + from, rect.width(), to - from)
+                                    : QRect(rect.left() + from, rect.top(), to - from, rect.height());
+        p.fillRect(band, c);
+    }
+}
+
+void BlendBitmap(QImage& dest, const QImage& src, QPoint origin, std::optional<QRgb> key,
+                 unsigned weight)
+{
+    if (dest.format() != QImage::Format_RGB32)
+        dest.convertTo(QImage::Format_RGB32);
+    if (src.isNull() || dest.isNull())
+        return;
+    const QImage s = src.format() == QImage::Format_RGB32 ? src : src.convertToFormat(QImage::Format_RGB32);
+
+    const int a = int(weight % 100); // [0, 99]
+    const QRgb keyRgb = (key ? *key : s.pixel(0, 0)) & 0xFFFFFFu;
+
+    for (int y = 0; y < s.height(); ++y) {
+        const int dy = origin.y() + y;
+        if (dy < 0 || dy >= dest.height())
+            continue;
+        const QRgb* srcLine = reinterpret_cast<const QRgb*>(s.constScanLine(y));
+        QRgb* destLine = reinterpret_cast<QRgb*>(dest.scanLine(dy));
+        for (int x = 0; x < s.width(); ++x) {
+            const int dx = origin.x() + x;
+            if (dx < 0 || dx >= dest.width())
+                continue;
+            const QRgb sp = srcLine[x] & 0xFFFFFFu;
+            if (sp == keyRgb)
+                continue;
+            const QRgb dp = destLine[dx];
+            const auto mix = [a](int d, int v) { return std::clamp((d * (100 - a) + v * a) / 100, 0, 255); };
+            destLine[dx] = qRgb(mix(qRed(dp), qRed(sp)), mix(qGreen(dp), qGreen(sp)), mix(qBlue(dp), qBlue(sp)));
+        }
+    }
+}
+
+QString WeekDayName(int weekday, bool longName)
+{
+    if (weekday < 1 || weekday > 7)
+        return {};
+    if (longName) {
+        // QLocale counts 1 = Monday .. 7 = Sunday.
+        const int qtDay = weekday == 1 ? 7 : weekday - 1;
+        return QLocale::system().dayName(qtDay, QLocale::LongFormat);
+    }
+    static const char16_t* const shortNames[] = {u"日", u"一", u"二", u"三", u"四", u"五", u"六"};
+    return QString::fromUtf16(shortNames[weekday - 1]);
+}
+
+QString HeaderCellText(int col, int cellWidth, bool showWeekNum)
+{
+    if (col == 0)
+        return showWeekNum ? QStringLiteral("W") : QString();
+    if (col >= 1 && col <= 7)
+        return WeekDayName(col, cellWidth - 2 > 36);
+    return {};
+}
+
+void DrawTextLine(QPainter& p, const QRect& rect, int alignment, const QString& text)
+{
+    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const QString shown = p.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
+    p.drawText(rect, alignment | Qt::TextSingleLine, shown);
+}
+
+void DrawTextClipped(QPainter& p, const QRect& rect, int alignment, const QString& text)
+{
+    if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
+        return;
+    const QFontMetrics fm = p.fontMetrics();
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        line = fm.elidedText(line, Qt::ElideRight, rect.width());
+    p.save();
+    p.setClipRect(rect, Qt::IntersectClip);
+    p.drawText(rect, alignment, lines.join(QLatin1Char('\n')));
+    p.restore();
+}
+
+} // namespace calendar
