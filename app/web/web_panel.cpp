@@ -1,0 +1,119 @@
+#include "web_panel.h"
+
+#include "app_event.h"
+#include "navigate_thr.h"
+
+#include "platform/gbk_text.h"
+#include "platform/program_dir.h"
+
+#include <QApplication>
+#include <QByteArrayList>
+#include <QFileInfo>
+#include <QUrl>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include <unistd.h>
+
+namespace {
+
+// Adds the switches to QTWEBENGINE_CHROMIUM_FLAGS that are not in it yet.
+void addChromiumFlags(const QByteArrayList& flags)
+{
+    QByteArray value = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    const QByteArrayList present = value.simplified().split(' ');
+    for (const QByteArray& flag : flags) {
+        if (present.contains(flag))
+            continue;
+        if (!value.isEmpty())
+            value += ' ';
+        value += flag;
+    }
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", value);
+}
+
+} // namespace
+
+void PrepareBrowserEnvironment()
+{
+    addChromiumFlags({"--disable-background-networking", "--disable-component-update",
+                      "--disable-domain-reliability", "--no-pings"});
+    if (geteuid() == 0) {
+        if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+            qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        addChromiumFlags({"--disable-gpu"});
+    }
+}
+
+QWebEngineView* SetupWebLink(QWidget* pnlWeb)
+{
+    PrepareBrowserEnvironment();
+    auto* webLink = new QWebEngineView(pnlWeb);
+    webLink->setObjectName(QStringLiteral("webLink"));
+    webLink->setGeometry(-11, -16, 2000, 841);
+    // A page that finishes loading must not take the keyboard from the note editor.
+    webLink->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    auto* appEvent = new TAppEvent1(webLink, webLink);
+    qApp->installEventFilter(appEvent);
+    return webLink;
+}
+
+QString ReadSiteBase()
+{
+    const auto lines = platform::ReadGbkLines(platform::ResolvePath(QStringLiteral("data\\site.ini")));
+    if (!lines || lines->isEmpty())
+        return {};
+    return lines->first().trimmed();
+}
+
+QString RemotePageAddress(const QString& base)
+{
+    QString text = base.trimmed();
+    if (text.isEmpty())
+        return {};
+    if (!text.contains(u"://"))
+        text.prepend(u"http://");
+    while (text.endsWith(u'/'))
+        text.chop(1);
+    const QUrl baseUrl(text, QUrl::StrictMode);
+    const QString scheme = baseUrl.scheme().toLower();
+    if (!baseUrl.isValid() || baseUrl.host().isEmpty() || (scheme != u"http" && scheme != u"https")
+        || baseUrl.hasQuery() || baseUrl.hasFragment())
+        return {};
+    QUrl page = baseUrl;
+    page.setPath(baseUrl.path() + QString::fromUtf16(RemotePagePath));
+    return page.toString();
+}
+
+QString LocalPagePath()
+{
+    return platform::ResolvePath(QStringLiteral("source\\Navigate\\default.htm"));
+}
+
+bool StartNavigateThr(QWebEngineView* webLink)
+{
+    const QString remote = RemotePageAddress(ReadSiteBase());
+    const QString local = LocalPagePath();
+    if (remote.isEmpty()) {
+        if (QFileInfo(local).isFile())
+            webLink->load(QUrl::fromLocalFile(local));
+        return true;
+    }
+
+    auto* thread = new NavigateThr(remote, local);
+    QObject::connect(thread, &NavigateThr::Navigate, webLink,
+                     [webLink](const QUrl& url) { webLink->load(url); }, Qt::QueuedConnection);
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    // A check still pending when the program ends is cut short, so the thread
+    // never outlives the objects it uses.
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] {
+        thread->requestInterruption();
+        thread->wait();
+    });
+    thread->start();
+    if (!thread->isRunning() && !thread->isFinished()) {
+        delete thread;
+        return false;
+    }
+    return true;
+}
