@@ -28,7 +28,7 @@ void fillDocument(QTextDocument& doc, int rtfBytes)
     red.setForeground(QColor(200, 0, 0));
     int i = 0;
     while (platform::WriteRtf(doc).size() < rtfBytes) {
-        for (int k = 0; k < 20; ++k, ++i) {
+        for (int k = 0; k < std::max(1, rtfBytes / 10240); ++k, ++i) {
             c.insertText(QStringLiteral("今天记事第%1条：买菜、做饭、写代码。").arg(i));
             c.insertText(QStringLiteral("重要 "), red);
             c.insertText(QStringLiteral("remember the meeting at 10:00 "));
