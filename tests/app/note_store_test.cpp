@@ -194,7 +194,7 @@ void NoteStoreTest::notePageZeroSavesOnlyOnClose()
     QVERIFY(start(0));
     QTest::keyClicks(MainFrm->rdtAbc, "page 0");
     QCOMPARE(rowCount(*fx, "20240303"), 0);
-    MainFrm->CloseAndSave();
+    MainFrm->img_close_highlightClick();
     QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("page 0"));
     QCOMPARE(fx->read("Data/FormSize.ini").left(3), QByteArray("0\r\n"));
 }
