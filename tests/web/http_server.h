@@ -59,3 +59,28 @@ inline quint16 ClosedPort()
     probe.close();
     return port;
 }
+
+// A port on 127.0.0.1 whose queue of pending connections is full, so a further
+// connection attempt is neither accepted nor refused: it hangs, like a server
+// that does not answer.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        server.setListenBacklogSize(0);
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return;
+        server.pauseAccepting();
+        for (int i = 0; i < 8 && !hangs; ++i) {
+            auto* s = new QTcpSocket(&owner);
+            s->connectToHost(QHostAddress::LocalHost, server.serverPort());
+            hangs = !s->waitForConnected(200);
+        }
+    }
+    quint16 port() const { return server.serverPort(); }
+    bool hangs = false; // the queue is full: the last attempt did not connect
+
+private:
+    QTcpServer server;
+    QObject owner;
+};

@@ -7,6 +7,7 @@
 #include "app/web/navigate_thr.h"
 #include "app/web/web_panel.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -18,6 +19,8 @@ private slots:
     void loadWebPanel_data();
     void loadWebPanel();
     void workerHandsAddressToGuiThread();
+    void checkGivesUpAfterTimeout();
+    void stopRequestEndsPendingCheck();
     void remotePageAddress_data();
     void remotePageAddress();
     void readSiteBase_data();
@@ -119,6 +122,41 @@ void NavigateTest::workerHandsAddressToGuiThread()
     QTRY_COMPARE(received, QUrl(remote));
     QCOMPARE(deliveredOn, QThread::currentThread());
     QCOMPARE(emittedOn, &thr);
+}
+
+void NavigateTest::checkGivesUpAfterTimeout()
+{
+    WebFixture fx;
+    SilentServer silent;
+    if (!silent.hangs)
+        QSKIP("no connection attempt hangs on this machine");
+    const QString address = QStringLiteral("http://127.0.0.1:%1/rs/RiLi.htm").arg(silent.port());
+    NavigateThr thr(address, fx.localPage());
+    thr.FCheckTimeoutMs = 300;
+    QElapsedTimer t;
+    t.start();
+    QCOMPARE(thr.CheckOnline(address), 1);
+    QVERIFY2(t.elapsed() >= 250 && t.elapsed() < 5000, qPrintable(QString::number(t.elapsed())));
+}
+
+// The program may end while the check waits: a stop request cuts the wait short,
+// so the application can wait for the thread before it goes away.
+void NavigateTest::stopRequestEndsPendingCheck()
+{
+    WebFixture fx;
+    SilentServer silent;
+    if (!silent.hangs)
+        QSKIP("no connection attempt hangs on this machine");
+    NavigateThr thr(QStringLiteral("http://127.0.0.1:%1/rs/RiLi.htm").arg(silent.port()), fx.localPage());
+    thr.FCheckTimeoutMs = 60000;
+    thr.start();
+    QTest::qWait(200);
+    QVERIFY(thr.isRunning());
+    QElapsedTimer t;
+    t.start();
+    thr.requestInterruption();
+    QVERIFY(thr.wait(5000));
+    QVERIFY2(t.elapsed() < 1000, qPrintable(QString::number(t.elapsed())));
 }
 
 void NavigateTest::remotePageAddress_data()
