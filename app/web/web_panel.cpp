@@ -9,9 +9,14 @@
 #include <QApplication>
 #include <QByteArrayList>
 #include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
 #include <QUrl>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -51,8 +56,9 @@ QWebEngineView* SetupWebLink(QWidget* pnlWeb)
     auto* webLink = new QWebEngineView(pnlWeb);
     webLink->setObjectName(QStringLiteral("webLink"));
     webLink->setGeometry(-11, -16, 2000, 841);
-    // A page that finishes loading must not take the keyboard from the note editor.
-    webLink->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    // Showing the browser starts its engine, about 200 ms of work: it stays
+    // hidden until StartNavigateThr needs it, after the window is on the screen.
+    webLink->hide();
     auto* appEvent = new TAppEvent1(webLink, webLink);
     qApp->installEventFilter(appEvent);
     return webLink;
@@ -90,14 +96,21 @@ QString LocalPagePath()
     return platform::ResolvePath(QStringLiteral("source\\Navigate\\default.htm"));
 }
 
-bool StartNavigateThr(QWebEngineView* webLink)
+namespace {
+
+// What StartNavigateThr does once the window is on the screen.
+void chooseAndLoad(QWebEngineView* webLink)
 {
+    // A page that finishes loading must not take the keyboard from the note editor.
+    webLink->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+    webLink->show();
+
     const QString remote = RemotePageAddress(ReadSiteBase());
     const QString local = LocalPagePath();
     if (remote.isEmpty()) {
         if (QFileInfo(local).isFile())
             webLink->load(QUrl::fromLocalFile(local));
-        return true;
+        return;
     }
 
     auto* thread = new NavigateThr(remote, local);
@@ -111,9 +124,57 @@ bool StartNavigateThr(QWebEngineView* webLink)
         thread->wait();
     });
     thread->start();
-    if (!thread->isRunning() && !thread->isFinished()) {
-        delete thread;
+    if (!thread->isRunning() && !thread->isFinished())
+        delete thread; // the thread could not be made: the panel stays white
+}
+
+// Runs the work once the window that holds the widget has painted its first
+// frame, or after a second at the latest (a window that starts hidden).
+class AfterFirstFrame : public QObject {
+public:
+    AfterFirstFrame(QWidget* widget, std::function<void()> work)
+        : QObject(widget), FWidget(widget), FWork(std::move(work))
+    {
+        QTimer::singleShot(1000, this, &AfterFirstFrame::run);
+        QWindow* window = widget->window()->windowHandle();
+        if (window && window->isExposed())
+            QTimer::singleShot(0, this, &AfterFirstFrame::run);
+        else
+            widget->window()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Seen before the paint is done: run on the next turn of the loop.
+        if (event->type() == QEvent::Paint && FWidget && watched == FWidget->window()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, &AfterFirstFrame::run);
+        }
         return false;
     }
-    return true;
+
+private:
+    void run()
+    {
+        if (FDone)
+            return;
+        FDone = true;
+        if (FWidget) {
+            FWidget->window()->removeEventFilter(this);
+            FWork();
+        }
+        deleteLater();
+    }
+
+    QPointer<QWidget> FWidget;
+    std::function<void()> FWork;
+    bool FDone = false;
+};
+
+} // namespace
+
+void StartNavigateThr(QWebEngineView* webLink)
+{
+    new AfterFirstFrame(webLink, [webLink] { chooseAndLoad(webLink); });
 }

@@ -40,10 +40,12 @@ QString RemotePageAddress(const QString& base);
 // Program directory + "source\Navigate\default.htm".
 QString LocalPagePath();
 
-// Decides what webLink shows. Without a usable base address the local page is
-// loaded at once (nothing when it is missing) and no thread is made. Otherwise
+// Decides what webLink shows, once the window holding it is on the screen (its
+// first frame painted; a second at the latest), so the browser engine's start
+// never delays the window. Without a usable base address the local page is
+// loaded then (nothing when it is missing) and no thread is made. Otherwise
 // NavigateThr is started; it hands its choice to webLink through a queued
-// signal, deletes itself when done, and is asked to stop (and awaited, which
-// takes at most a few tens of milliseconds) when the application quits.
-// False only when the thread could not be started; the caller may ignore it.
-bool StartNavigateThr(QWebEngineView* webLink);
+// signal, deletes itself when done, and is asked to stop (and awaited, a few
+// tens of milliseconds) when the application quits. A thread that cannot be
+// made leaves the panel white; nothing is reported.
+void StartNavigateThr(QWebEngineView* webLink);
