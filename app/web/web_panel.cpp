@@ -101,31 +101,30 @@ namespace {
 // What StartNavigateThr does once the window is on the screen.
 void chooseAndLoad(QWebEngineView* webLink)
 {
+    const QString remote = RemotePageAddress(ReadSiteBase());
+    const QString local = LocalPagePath();
+    if (!remote.isEmpty()) {
+        // Started first, so the check runs while the browser engine starts below.
+        auto* thread = new NavigateThr(remote, local);
+        QObject::connect(thread, &NavigateThr::Navigate, webLink,
+                         [webLink](const QUrl& url) { webLink->load(url); }, Qt::QueuedConnection);
+        QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+        // A check still pending when the program ends is cut short, so the
+        // thread never outlives the objects it uses.
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] {
+            thread->requestInterruption();
+            thread->wait();
+        });
+        thread->start();
+        if (!thread->isRunning() && !thread->isFinished())
+            delete thread; // the thread could not be made: the panel stays white
+    }
+
     // A page that finishes loading must not take the keyboard from the note editor.
     webLink->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
     webLink->show();
-
-    const QString remote = RemotePageAddress(ReadSiteBase());
-    const QString local = LocalPagePath();
-    if (remote.isEmpty()) {
-        if (QFileInfo(local).isFile())
-            webLink->load(QUrl::fromLocalFile(local));
-        return;
-    }
-
-    auto* thread = new NavigateThr(remote, local);
-    QObject::connect(thread, &NavigateThr::Navigate, webLink,
-                     [webLink](const QUrl& url) { webLink->load(url); }, Qt::QueuedConnection);
-    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    // A check still pending when the program ends is cut short, so the thread
-    // never outlives the objects it uses.
-    QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] {
-        thread->requestInterruption();
-        thread->wait();
-    });
-    thread->start();
-    if (!thread->isRunning() && !thread->isFinished())
-        delete thread; // the thread could not be made: the panel stays white
+    if (remote.isEmpty() && QFileInfo(local).isFile())
+        webLink->load(QUrl::fromLocalFile(local));
 }
 
 // Runs the work once the window that holds the widget has painted its first
@@ -176,5 +175,9 @@ private:
 
 void StartNavigateThr(QWebEngineView* webLink)
 {
+    // Once per start of the program: a second show of the window changes nothing.
+    if (webLink->property("navigateStarted").toBool())
+        return;
+    webLink->setProperty("navigateStarted", true);
     new AfterFirstFrame(webLink, [webLink] { chooseAndLoad(webLink); });
 }

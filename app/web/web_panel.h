@@ -47,5 +47,5 @@ QString LocalPagePath();
 // NavigateThr is started; it hands its choice to webLink through a queued
 // signal, deletes itself when done, and is asked to stop (and awaited, a few
 // tens of milliseconds) when the application quits. A thread that cannot be
-// made leaves the panel white; nothing is reported.
+// made leaves the panel white; nothing is reported. Only the first call acts.
 void StartNavigateThr(QWebEngineView* webLink);
