@@ -5,6 +5,8 @@
 
 int main(int argc, char** argv)
 {
+    // The embedded browser shares its OpenGL contexts with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
     if (!StartUp()) {
         ShutDown();

@@ -4,6 +4,7 @@
 #include "main_window.h"
 
 #include "picture_control.h"
+#include "web/web_panel.h"
 
 #include "calendar/chn_calendar_picker.h"
 #include "platform/fonts.h"
@@ -91,6 +92,7 @@ private:
 
 QColor (*TMainFrm::ChooseColor)(QWidget* parent, const QColor& initial) = chooseColorDialog;
 void (*TMainFrm::OpenUrl)(const QUrl& url) = openUrlWithDesktop;
+bool TMainFrm::UseWebPanel = true;
 
 TMainFrm::TMainFrm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
@@ -206,6 +208,8 @@ void TMainFrm::CreateControls()
     pnlWeb = new TColorPanel(pnlLeft, Qt::white);
     pnlWeb->setObjectName(QStringLiteral("pnlWeb"));
     pnlWeb->setGeometry(1, 1, 300, 250); // children outside it are clipped
+    if (UseWebPanel)
+        webLink = SetupWebLink(pnlWeb);
     imgAddToDesk = new TImage(pnlLeft, QStringLiteral("imgAddToDesk"), QStringLiteral(":/assets/add_to_desk.png"));
     imgAddToDesk->setGeometry(54, 264, 200, 93);
     imgAddToDesk->SetStretch(true);

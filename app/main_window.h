@@ -16,6 +16,7 @@ class QMenu;
 class QPushButton;
 class QTextEdit;
 class QUrl;
+class QWebEngineView;
 class TImage;
 namespace calendar {
 class TChnCalendar;
@@ -42,6 +43,8 @@ public:
     static void (*ShowMessage)(const QString& message);
     static QColor (*ChooseColor)(QWidget* parent, const QColor& initial);
     static void (*OpenUrl)(const QUrl& url);
+    // Whether windows get the embedded browser; tests of other parts switch it off.
+    static bool UseWebPanel;
 
     // Controls, named as on the form.
     TImage* imgBG = nullptr;
@@ -61,6 +64,7 @@ public:
     TImage* imgRedColor = nullptr;
     QWidget* pnlLeft = nullptr;
     QWidget* pnlWeb = nullptr;
+    QWebEngineView* webLink = nullptr;
     TImage* imgAddToDesk = nullptr;
     QWidget* pngRight = nullptr;
     QFrame* pnlABC = nullptr;

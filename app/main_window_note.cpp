@@ -6,6 +6,7 @@
 #include "data_module.h"
 #include "note_store.h"
 #include "settings_files.h"
+#include "web/web_panel.h"
 
 #include "calendar/chn_calendar_picker.h"
 #include "lunar/date_time.h"
@@ -93,6 +94,8 @@ void TMainFrm::FormShow()
     LoadFormSize();
     ColorNoteEditor();
     LoadDayNote();
+    if (webLink)
+        StartNavigateThr(webLink);
 }
 
 void TMainFrm::ColorNoteEditor()

@@ -1,7 +1,8 @@
 // Saves notes as fast as a typist's keystrokes would, and reports each save once it
-// has returned: "DAY VERSION". The crash test kills it at random moments.
+// has returned by appending "DAY VERSION" to a log file with one write, so the log
+// holds exactly the returned saves when the crash test kills the process.
 //
-// usage: note_crash_writer PROGRAM_DIR FIRST_VERSION
+// usage: note_crash_writer PROGRAM_DIR FIRST_VERSION LOG_FILE
 
 #include "crash_note.h"
 
@@ -12,11 +13,16 @@
 #include <QCoreApplication>
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 4)
+        return 2;
+    const int log = open(argv[3], O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (log < 0)
         return 2;
     platform::SetProgramDirOverride(QString::fromLocal8Bit(argv[1]));
     TDM::ShowFailure = [](const QString&) {};
@@ -29,7 +35,9 @@ int main(int argc, char** argv)
         const QString day = QString::fromLatin1(kCrashDays[i % 5]);
         if (!store.Save(day, CrashNote(day, version)))
             return 3;
-        std::printf("%s %lld\n", kCrashDays[i % 5], version);
-        std::fflush(stdout);
+        char line[64];
+        const int n = std::snprintf(line, sizeof line, "%s %lld\n", kCrashDays[i % 5], version);
+        if (write(log, line, size_t(n)) != n)
+            return 4;
     }
 }

@@ -42,6 +42,7 @@ public:
         RecordedMessages().clear();
         TDM::ShowFailure = RecordMessage;
         TMainFrm::ShowMessage = RecordMessage;
+        TMainFrm::UseWebPanel = false; // the web panel has tests of its own
     }
     ~ProgramFixture()
     {
