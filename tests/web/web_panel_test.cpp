@@ -10,13 +10,17 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWebEngineView>
 
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -69,6 +73,7 @@ private slots:
     void filterDecisions_data();
     void filterDecisions();
     void rightClickOpensNoBrowserMenu();
+    void quitDuringCheckIsPrompt();
 };
 
 void WebPanelTest::placedInPanel()
@@ -282,5 +287,64 @@ void WebPanelTest::rightClickOpensNoBrowserMenu()
     QApplication::activePopupWidget()->close();
 }
 
-QTEST_MAIN(WebPanelTest)
+// The program ends while the check still waits for a silent server: the thread
+// is stopped and awaited at once, and the program ends cleanly. Run in a child
+// process, since quitting ends the application.
+void WebPanelTest::quitDuringCheckIsPrompt()
+{
+    SilentServer silent;
+    if (!silent.hangs)
+        QSKIP("no connection attempt hangs on this machine");
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("WEB_PANEL_TEST_QUIT_PORT"), QString::number(silent.port()));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {});
+    QVERIFY(child.waitForFinished(30000));
+    const QByteArray out = child.readAllStandardOutput();
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    const QList<QByteArray> words = out.trimmed().split(' ');
+    QCOMPARE(words.value(0), QByteArray("quit-wait-ms"));
+    // The check alone would hold the program for up to its 3 s timeout.
+    QVERIFY2(words.value(1).toInt() < 1000, out.constData());
+}
+
+// The child of quitDuringCheckIsPrompt.
+static int QuitDuringCheckChild(int argc, char** argv, quint16 port)
+{
+    QApplication app(argc, argv);
+    WebFixture fx;
+    if (!fx.writeSite(QStringLiteral("http://127.0.0.1:%1").arg(port)))
+        return 2;
+    Frame f;
+    f.window.show();
+    StartNavigateThr(f.webLink);
+    // The thread is started just before the browser is shown.
+    if (!QTest::qWaitFor([&] { return f.webLink->isVisible(); }, 10000))
+        return 3;
+    QElapsedTimer sinceQuit;
+    // Connected after StartNavigateThr's own handler, so it runs after the wait.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
+        std::printf("quit-wait-ms %lld\n", static_cast<long long>(sinceQuit.elapsed()));
+        std::fflush(stdout);
+    });
+    QTimer::singleShot(100, [&] {
+        sinceQuit.start();
+        QCoreApplication::quit();
+    });
+    return app.exec();
+}
+
+int main(int argc, char** argv)
+{
+    const QByteArray quitPort = qgetenv("WEB_PANEL_TEST_QUIT_PORT");
+    if (!quitPort.isEmpty())
+        return QuitDuringCheckChild(argc, argv, static_cast<quint16>(quitPort.toUInt()));
+    QApplication app(argc, argv);
+    WebPanelTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "web_panel_test.moc"
