@@ -224,5 +224,7 @@ int main(int argc, char** argv)
     ok = draw(dir, "add_to_desk.png", 200, 93, addToDesk) && ok;
     ok = draw(dir, "date.png", 44, 15, dateIcon) && ok;
     ok = draw(dir, "red_color.png", 20, 11, colorIcon) && ok;
+    // The desktop menu's icon.
+    ok = draw(dir, "icon.png", 256, 256, [](QPainter& p) { calendarIcon(p, QRectF(20, 24, 216, 208), QStringLiteral("15")); }) && ok;
     return ok ? 0 : 1;
 }
