@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 class NavigateTest : public QObject {
     Q_OBJECT
 private slots:
@@ -19,6 +21,7 @@ private slots:
     void loadWebPanel_data();
     void loadWebPanel();
     void workerHandsAddressToGuiThread();
+    void systemStateFromWorker();
     void checkGivesUpAfterTimeout();
     void stopRequestEndsPendingCheck();
     void remotePageAddress_data();
@@ -122,6 +125,19 @@ void NavigateTest::workerHandsAddressToGuiThread()
     QTRY_COMPARE(received, QUrl(remote));
     QCOMPARE(deliveredOn, QThread::currentThread());
     QCOMPARE(emittedOn, &thr);
+}
+
+// Without a replacement the state comes from the system; the first question
+// may come from the worker thread, which loads the system's backend there.
+void NavigateTest::systemStateFromWorker()
+{
+    platform::SetConnectionStateProviderForTesting({});
+    bool fromWorker = false;
+    std::unique_ptr<QThread> worker(QThread::create([&] { fromWorker = platform::IsConnected(); }));
+    worker->start();
+    QVERIFY(worker->wait(10000));
+    QCOMPARE(platform::IsConnected(), fromWorker);
+    QCOMPARE(platform::SystemConnectionState(), fromWorker);
 }
 
 void NavigateTest::checkGivesUpAfterTimeout()
