@@ -1,20 +1,19 @@
 // What the web panel costs the start of the program, and how much memory the
 // program uses with its browser processes.
 //
-// Every iteration starts a fresh process (this executable with --child) on a
-// copy of the program directory. The process builds a window with the main
-// window's frame and left panel (pnlLeft, pnlWeb at 1, 1, an editor on the
-// right), with or without the web panel, and the figures are timed from the
-// spawn: the window shown (its first paint), and with the panel also the
-// panel's page loaded. The child also reports the longest stall of its event
-// loop between the window shown and the page loaded, and the proportional set
-// size (PSS) of itself and all its descendants once the page is up (without the
-// panel, after the same settling time), so the difference is what the browser
-// costs.
+// Every iteration starts the program afresh (this executable with --child: the
+// real start-up and main window, on a copy of the program directory), with or
+// without the web panel, and times from the spawn: the main window shown (its
+// first paint), and with the panel also the panel's page loaded. The child also
+// reports the longest stall of its event loop between the window shown and the
+// page loaded, and the proportional set size (PSS) of itself and all its
+// descendants once the page is up (without the panel, after the same settling
+// time), so the difference is what the browser costs.
 //
 //   web_bench                  # offscreen, or under xvfb-run for a real X server
 
-#include "app/web/web_panel.h"
+#include "app/main_window.h"
+#include "app/startup.h"
 #include "platform/program_dir.h"
 
 #include <QApplication>
@@ -26,7 +25,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextEdit>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -35,6 +33,7 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -83,52 +82,47 @@ std::pair<long, int> treePss()
     return {kb, count};
 }
 
-// The window reports its first paint, the moment the user sees it.
-class Frame : public QWidget {
+// Reports the main window's first paint, the moment the user sees it.
+class FirstPaint : public QObject {
 public:
-    qint64 setupMs = 0;
+    using QObject::QObject;
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
-        if (FPainted)
-            return;
-        FPainted = true;
-        std::printf("shown %lld\n", static_cast<long long>(setupMs));
-        std::fflush(stdout);
+        if (event->type() == QEvent::Paint && !FSeen) {
+            FSeen = true;
+            std::printf("shown\n");
+            std::fflush(stdout);
+        }
+        return false;
     }
 
 private:
-    bool FPainted = false;
+    bool FSeen = false;
 };
 
 int runChild(int argc, char** argv, bool withPanel)
 {
     QApplication app(argc, argv);
     platform::SetProgramDirOverride(qEnvironmentVariable("WEB_BENCH_PROGRAM_DIR"));
-    Frame window;
-    window.resize(742, 466);
-    auto* pnlLeft = new QWidget(&window);
-    pnlLeft->setGeometry(4, 80, 302, 441);
-    auto* pnlWeb = new QWidget(pnlLeft);
-    pnlWeb->setGeometry(1, 1, 300, 250);
-    auto* rdtAbc = new QTextEdit(&window);
-    rdtAbc->setGeometry(315, 330, 423, 131);
-    rdtAbc->setPlainText(QStringLiteral("今天的记事"));
-    QElapsedTimer setup;
-    setup.start();
-    QWebEngineView* webLink = withPanel ? SetupWebLink(pnlWeb) : nullptr;
-    window.setupMs = setup.elapsed();
-    window.show();
+    TMainFrm::UseWebPanel = withPanel;
+    if (!StartUp())
+        return 1;
+    MainFrm->installEventFilter(new FirstPaint(MainFrm));
+    QWebEngineView* webLink = MainFrm->webLink;
+    std::unique_ptr<QSignalSpy> loaded;
     if (webLink)
-        StartNavigateThr(webLink); // the last step of the window's show
-    if (!QTest::qWaitForWindowExposed(&window, 20000))
+        loaded = std::make_unique<QSignalSpy>(webLink, &QWebEngineView::loadFinished);
+    ShowMainWindow(); // its show starts the panel's thread
+    if (!QTest::qWaitForWindowExposed(MainFrm, 20000))
         return 2;
     if (!webLink) {
         QTest::qWait(1500); // the same settling time as with the panel
         const auto [kb, processes] = treePss();
         std::printf("pss %ld %d\n", kb, processes);
         std::fflush(stdout);
+        ShutDown();
         return 0;
     }
 
@@ -141,8 +135,7 @@ int runChild(int argc, char** argv, bool withPanel)
     });
     sinceTick.start();
     tick.start(5);
-    QSignalSpy loaded(webLink, &QWebEngineView::loadFinished);
-    if (!loaded.wait(30000))
+    if (loaded->isEmpty() && !loaded->wait(30000))
         return 3;
     tick.stop();
     std::printf("loaded %lld\n", static_cast<long long>(longestGap));
@@ -151,6 +144,7 @@ int runChild(int argc, char** argv, bool withPanel)
     const auto [kb, processes] = treePss();
     std::printf("pss %ld %d\n", kb, processes);
     std::fflush(stdout);
+    ShutDown();
     return 0;
 }
 
@@ -171,7 +165,7 @@ QString& selfPath()
 void BM_StartToShown(benchmark::State& state)
 {
     const bool withPanel = state.range(0) != 0;
-    double shown = 0, setupMs = 0, loaded = 0, gap = 0, pss = 0, processes = 0;
+    double shown = 0, loaded = 0, gap = 0, pss = 0, processes = 0;
     int runs = 0;
     for (auto _ : state) {
         QProcess child;
@@ -185,10 +179,8 @@ void BM_StartToShown(benchmark::State& state)
         while (child.waitForReadyRead(30000) || child.canReadLine()) {
             while (child.canReadLine()) {
                 const QList<QByteArray> words = child.readLine().trimmed().split(' ');
-                if (words[0] == "shown") {
+                if (words[0] == "shown")
                     shown += t.nsecsElapsed() / 1e6;
-                    setupMs += words.value(1).toDouble();
-                }
                 else if (words[0] == "loaded") {
                     loaded += t.nsecsElapsed() / 1e6;
                     gap += words.value(1).toDouble();
@@ -211,7 +203,6 @@ void BM_StartToShown(benchmark::State& state)
     state.counters["pss_MB"] = pss / runs;
     state.counters["processes"] = processes / runs;
     if (withPanel) {
-        state.counters["setup_ms"] = setupMs / runs;
         state.counters["loaded_ms"] = loaded / runs;
         state.counters["longest_stall_ms"] = gap / runs;
     }
