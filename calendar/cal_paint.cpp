@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace calendar {
@@ -57,23 +58,32 @@ void BlendBitmap(QImage& dest, const QImage& src, QPoint origin, std::optional<Q
 
     const int a = int(weight % 100); // [0, 99]
     const QRgb keyRgb = (key ? *key : s.pixel(0, 0)) & 0xFFFFFFu;
+    if (a == 0)
+        return; // dest * 100 / 100: nothing changes
 
-    for (int y = 0; y < s.height(); ++y) {
-        const int dy = origin.y() + y;
-        if (dy < 0 || dy >= dest.height())
-            continue;
+    // The part of src that lands inside dest.
+    const int x0 = std::max(0, -origin.x());
+    const int x1 = std::min(s.width(), dest.width() - origin.x());
+    const int y0 = std::max(0, -origin.y());
+    const int y1 = std::min(s.height(), dest.height() - origin.y());
+    // Per-component terms of (d * (100 - a) + v * a) / 100; both stay in [0, 255].
+    std::array<int, 256> destPart{};
+    std::array<int, 256> srcPart{};
+    for (int v = 0; v < 256; ++v) {
+        destPart[v] = v * (100 - a);
+        srcPart[v] = v * a;
+    }
+    const auto mix = [&](int d, int v) { return std::min((destPart[d] + srcPart[v]) / 100, 255); };
+
+    for (int y = y0; y < y1; ++y) {
         const QRgb* srcLine = reinterpret_cast<const QRgb*>(s.constScanLine(y));
-        QRgb* destLine = reinterpret_cast<QRgb*>(dest.scanLine(dy));
-        for (int x = 0; x < s.width(); ++x) {
-            const int dx = origin.x() + x;
-            if (dx < 0 || dx >= dest.width())
-                continue;
+        QRgb* destLine = reinterpret_cast<QRgb*>(dest.scanLine(y + origin.y())) + origin.x();
+        for (int x = x0; x < x1; ++x) {
             const QRgb sp = srcLine[x] & 0xFFFFFFu;
             if (sp == keyRgb)
                 continue;
-            const QRgb dp = destLine[dx];
-            const auto mix = [a](int d, int v) { return std::clamp((d * (100 - a) + v * a) / 100, 0, 255); };
-            destLine[dx] = qRgb(mix(qRed(dp), qRed(sp)), mix(qGreen(dp), qGreen(sp)), mix(qBlue(dp), qBlue(sp)));
+            const QRgb dp = destLine[x];
+            destLine[x] = qRgb(mix(qRed(dp), qRed(sp)), mix(qGreen(dp), qGreen(sp)), mix(qBlue(dp), qBlue(sp)));
         }
     }
 }

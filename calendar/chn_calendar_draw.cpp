@@ -116,6 +116,12 @@ void TChnCalendar::PlacePicture()
 {
     const int W = width();
     const int H = height();
+    // Placing (and above all scaling) the picture depends on none of the date
+    // texts: redo it only when the picture or its placement changed.
+    const TPlacement placement{FBackGround.cacheKey(), size(), FCenter, FStretch};
+    if (!FPictureBitmap.isNull() && placement == FPlacement)
+        return;
+    FPlacement = placement;
     FPictureBitmap = QImage(W, H, QImage::Format_RGB32);
     FPictureBitmap.fill(Qt::white);
     QPainter p(&FPictureBitmap);

@@ -298,6 +298,16 @@ private:
     QColor FColorTitleConstellation{0x00, 0x00, 0x00};
     QColor FColorTitleAnimalsYear{0x00, 0x00, 0x00};
 
+    // What FPictureBitmap was last placed from.
+    struct TPlacement {
+        qint64 PictureKey = 0;
+        QSize Size;
+        bool Center = false;
+        bool Stretch = false;
+        bool operator==(const TPlacement&) const = default;
+    };
+    TPlacement FPlacement;
+
     QImage FBackGround;
     bool FCenter = false;
     bool FStretch = false;
