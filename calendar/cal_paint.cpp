@@ -1,6 +1,8 @@
 #include "cal_paint.h"
 
 #include <QFontMetrics>
+#include <QHash>
+#include <QStaticText>
 #include <QLocale>
 #include <QPainter>
 #include <QStringList>
@@ -110,12 +112,71 @@ QString HeaderCellText(int col, int cellWidth, bool showWeekNum)
     return {};
 }
 
+namespace {
+
+// Shaped, elided lines by text, font and width. A month shows the same few dozen
+// texts over and over; shaping them once makes a repaint mostly glyph copies.
+// Painting happens on the GUI thread only.
+struct TLineKey {
+    QString Text;
+    QFont Font;
+    int Width;
+    bool operator==(const TLineKey&) const = default;
+};
+
+size_t qHash(const TLineKey& k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.Text, k.Font, k.Width);
+}
+
+struct TLine {
+    QStaticText Text;
+    int Width = 0;
+    int Height = 0;
+};
+
+const TLine& ShapedLine(const QFont& font, const QString& text, int width)
+{
+    static QHash<TLineKey, TLine> cache;
+    TLineKey key{text, font, width};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() > 4000)
+        cache.clear(); // bounded: texts of other months fall out
+    const QFontMetrics fm(font);
+    TLine line;
+    const QString shown = fm.elidedText(text, Qt::ElideRight, width);
+    line.Text.setText(shown);
+    line.Text.setTextFormat(Qt::PlainText);
+    line.Text.setPerformanceHint(QStaticText::AggressiveCaching);
+    line.Text.prepare(QTransform(), font);
+    line.Width = fm.horizontalAdvance(shown);
+    line.Height = fm.height();
+    return *cache.insert(std::move(key), std::move(line));
+}
+
+} // namespace
+
 void DrawTextLine(QPainter& p, const QRect& rect, int alignment, const QString& text)
 {
     if (text.isEmpty() || rect.width() <= 0 || rect.height() <= 0)
         return;
-    const QString shown = p.fontMetrics().elidedText(text, Qt::ElideRight, rect.width());
-    p.drawText(rect, alignment | Qt::TextSingleLine, shown);
+    const TLine& line = ShapedLine(p.font(), text, rect.width());
+    int x = rect.left();
+    if (alignment & Qt::AlignRight)
+        x = rect.left() + rect.width() - line.Width;
+    else if (alignment & Qt::AlignHCenter)
+        x = rect.left() + (rect.width() - line.Width) / 2;
+    int y = rect.top();
+    if (alignment & Qt::AlignBottom)
+        y = rect.top() + rect.height() - line.Height;
+    else if (alignment & Qt::AlignVCenter)
+        y = rect.top() + (rect.height() - line.Height) / 2;
+    p.save();
+    p.setClipRect(rect, Qt::IntersectClip); // a line taller than its rectangle is cut
+    p.drawStaticText(QPoint(x, y), line.Text);
+    p.restore();
 }
 
 void DrawTextClipped(QPainter& p, const QRect& rect, int alignment, const QString& text)
