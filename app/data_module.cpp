@@ -51,7 +51,9 @@ bool TDM::ConnectDatabase()
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnectionName);
         // mode=rw: an existing file only; SQLite would otherwise create an empty one.
         db.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+        // A save runs on the GUI thread at every keystroke: with another program
+        // holding the file, wait a second at most, then let the save fail silently.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=1000"));
         ok = db.open();
         if (ok) {
             // Opening is lazy: reading the schema proves the file is a database we can read.

@@ -107,7 +107,7 @@ TMainFrm::TMainFrm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
     for (QWidget* w : findChildren<QWidget*>())
         w->installEventFilter(this);
     installEventFilter(this);
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+    FFocusConnection = connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         // Leaving the editor for another control of this window (not another program).
         if (old == rdtAbc && now && now != rdtAbc && isAncestorOf(now))
             rdtAbcExit();
@@ -117,6 +117,9 @@ TMainFrm::TMainFrm(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frameless
 
 TMainFrm::~TMainFrm()
 {
+    // QWidget's destructor hides the window and so moves the focus: by then this
+    // object is no longer a TMainFrm, so its focus handler must be gone.
+    disconnect(FFocusConnection);
     if (MainFrm == this)
         MainFrm = nullptr;
 }

@@ -133,6 +133,7 @@ private:
     QString DayKey() const;
 
     std::vector<Placed> FPlaced;
+    QMetaObject::Connection FFocusConnection;
     bool FShown = false;
     bool FClosing = false;
     Qt::Edges FCursorEdges;

@@ -54,9 +54,9 @@ void appendEscaped(QByteArray& out, const QString& text)
             out += "\\line ";
         } else if (u == 0x00A0) {
             out += "\\~";
-        } else if (u == QChar::ObjectReplacementCharacter || u < 0x20) {
-            // Embedded objects and control characters are not kept.
-        } else if (u < 0x80) {
+        } else if (u == QChar::ObjectReplacementCharacter) {
+            // Embedded objects are not kept.
+        } else if (u >= 0x20 && u < 0x80) {
             out += char(u);
         } else {
             out += "\\u";

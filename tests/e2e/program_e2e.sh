@@ -22,15 +22,17 @@ prog=$1
 run_once() { # $1: what to type after Ctrl+End
   "$prog/dorvel-calendar" &
   local pid=$!
-  local wid="" i
-  for i in $(seq 1 100); do
-    wid=$(xdotool search --onlyvisible --class Dorvel 2>/dev/null | head -n 1 || true)
-    [ -n "$wid" ] && break
+  local wid="" i X="" Y="" WIDTH="" HEIGHT=""
+  for i in $(seq 1 150); do
+    wid=$(xdotool search --onlyvisible --name 'Dorvel' 2>/dev/null | head -n 1 || true)
+    if [ -n "$wid" ]; then
+      eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null || true)" # X, Y, WIDTH, HEIGHT
+      [ "${WIDTH:-0}" -ge 750 ] && break
+    fi
     sleep 0.2
   done
-  [ -n "$wid" ] || { echo "the main window did not appear" >&2; return 1; }
-  sleep 1
-  eval "$(xdotool getwindowgeometry --shell "$wid")" # X, Y, WIDTH, HEIGHT
+  [ "${WIDTH:-0}" -ge 750 ] || { echo "the main window did not appear" >&2; return 1; }
+  sleep 1.5
   echo "window at $X,$Y size ${WIDTH}x$HEIGHT" >&2
   # Into the note editor, under the calendar.
   xdotool mousemove $((X + 530)) $((Y + 430)) click 1

@@ -81,7 +81,7 @@ TEST(Rtf, RoundTripKeepsTextAndCharacterFormatting)
     QTextBlockFormat centred;
     centred.setAlignment(Qt::AlignHCenter);
     c.insertBlock(centred, QTextCharFormat());
-    c.insertText(QStringLiteral("tab\there{braces}\\back\u2028next 😀 €"));
+    c.insertText(QStringLiteral("tab\there{braces}\\back\u2028next 😀 € bell\u0007"));
     c.insertBlock();
     c.insertBlock(); // two empty paragraphs at the end
 

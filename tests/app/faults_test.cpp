@@ -1,0 +1,153 @@
+// The note store under faults: a database on a read-only file system, and a
+// database locked by another process at start-up and while the program runs.
+// None of them may lose a note that was stored before.
+
+#include "program_fixture.h"
+
+#include "app/note_store.h"
+#include "platform/rtf.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
+
+#include <unistd.h>
+
+namespace {
+
+bool run(const QString& program, const QStringList& args)
+{
+    return QProcess::execute(program, args) == 0;
+}
+
+// Another program holding a lock on the database until it is stopped: the whole
+// file (no reader gets in), or the write lock of a database in WAL mode (readers
+// go on, writers wait).
+class Locker {
+public:
+    enum Kind { WholeFile, Writes };
+    Locker(const QString& db, Kind kind)
+    {
+        p.start(QStringLiteral("sqlite3"), {db});
+        p.waitForStarted();
+        if (kind == WholeFile)
+            p.write("pragma locking_mode=exclusive;\n");
+        p.write("begin exclusive;\nselect 'locked';\n");
+        QByteArray out;
+        for (int i = 0; i < 50 && !out.contains("locked"); ++i) {
+            p.waitForReadyRead(100);
+            out += p.readAllStandardOutput();
+        }
+        locked = out.contains("locked");
+    }
+    ~Locker()
+    {
+        p.closeWriteChannel();
+        p.kill();
+        p.waitForFinished();
+    }
+    bool locked = false;
+
+private:
+    QProcess p;
+};
+
+QString storedText(const ProgramFixture& fx, const QString& key)
+{
+    const QVariantList rows = fx.query(QStringLiteral("select data from UserCon where conIndex = '%1'").arg(key));
+    if (rows.isEmpty())
+        return QStringLiteral("<no row>");
+    QTextDocument doc;
+    platform::LoadNoteDocument(rows[0].toByteArray(), doc);
+    return doc.toPlainText();
+}
+
+} // namespace
+
+class FaultsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void readOnlyDatabaseLoadsAndKeepsItsNotes();
+    void lockedAtStartEndsWithTheMessage();
+    void lockedWhileRunningKeepsTheNoteForTheNextSave();
+
+private:
+    std::unique_ptr<ProgramFixture> fx;
+};
+
+void FaultsTest::init()
+{
+    fx.reset();
+    fx = std::make_unique<ProgramFixture>();
+    QVERIFY(fx->ok);
+    platform::SetNowForTesting(QDateTime(QDate(2024, 3, 3), QTime(8, 0)));
+    fx->write("Data/FormSize.ini", "1\r\n750\r\n500\r\n0\r\n0\r\n");
+    fx->write("Data/configSetBg.ini", "1\r\n");
+    fx->query("insert into UserCon (conIndex, data) values ('20240303', '{\\rtf1 kept note}')");
+}
+
+void FaultsTest::cleanup()
+{
+    fx.reset();
+}
+
+void FaultsTest::readOnlyDatabaseLoadsAndKeepsItsNotes()
+{
+    // Root ignores file permissions, so the folder is bind-mounted read-only.
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("mount")).isEmpty())
+        QSKIP("needs root to mount a read-only folder");
+    const QString data = fx->path("Data");
+    QVERIFY(run("mount", {"--bind", data, data}));
+    const bool ro = run("mount", {"-o", "remount,bind,ro", data});
+    auto unmount = qScopeGuard([&] { run("umount", {data}); });
+    QVERIFY(ro);
+
+    QVERIFY(StartUp());
+    ShowMainWindow();
+    QCOMPARE(MainFrm->rdtAbc->toPlainText(), QStringLiteral("kept note"));
+    QVERIFY(NoteReady);
+    MainFrm->rdtAbc->moveCursor(QTextCursor::End);
+    QTest::keyClicks(MainFrm->rdtAbc, " more");
+    MainFrm->img_close_highlightClick();
+    QVERIFY(RecordedMessages().isEmpty()); // a failed save is silent
+    ShutDown();
+    unmount.dismiss();
+    QVERIFY(run("umount", {data}));
+    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("kept note"));
+    QCOMPARE(fx->query("pragma integrity_check").value(0).toString(), QStringLiteral("ok"));
+}
+
+void FaultsTest::lockedAtStartEndsWithTheMessage()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        QSKIP("needs the sqlite3 program");
+    Locker lock(fx->path("Data/UserData.mdb"), Locker::WholeFile);
+    QVERIFY(lock.locked);
+    QVERIFY(!StartUp());
+    QCOMPARE(RecordedMessages(), QStringList{QStringLiteral("配置文件加载失败，请重试！")});
+}
+
+void FaultsTest::lockedWhileRunningKeepsTheNoteForTheNextSave()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty())
+        QSKIP("needs the sqlite3 program");
+    QVERIFY(StartUp());
+    ShowMainWindow();
+    MainFrm->rdtAbc->moveCursor(QTextCursor::End);
+    {
+        Locker lock(fx->path("Data/UserData.mdb"), Locker::Writes);
+        QVERIFY(lock.locked);
+        QTest::keyClicks(MainFrm->rdtAbc, "!"); // this save waits, then fails silently
+        QVERIFY(NoteReady);
+        QVERIFY(RecordedMessages().isEmpty());
+    }
+    QTest::keyClicks(MainFrm->rdtAbc, "?"); // the lock is gone: the whole note is stored
+    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("kept note!?"));
+}
+
+QTEST_MAIN(FaultsTest)
+#include "faults_test.moc"
