@@ -1,0 +1,138 @@
+#include "compose.h"
+
+#include "composer_windows.h"
+#include "global.h"
+#include "image_io.h"
+
+#include "platform/program_dir.h"
+
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace wallpaper {
+
+void EnsureComposerWindows()
+{
+    if (!DeskBGSetFrm)
+        DeskBGSetFrm = new TDeskBGSetFrm;
+    if (!PicPreviewFrm)
+        PicPreviewFrm = new TPicPreviewFrm;
+    if (!PicSelFrm)
+        PicSelFrm = new TPicSelFrm;
+    if (!InforFrm)
+        InforFrm = new TInforFrm;
+    if (!MixPicFrm)
+        MixPicFrm = new TMixPicFrm;
+}
+
+namespace {
+
+// Blanks and control characters at both ends do not count as text.
+bool hasVisibleText(const QString& text)
+{
+    for (const QChar c : text)
+        if (c.unicode() > 0x20 && !c.isSpace())
+            return true;
+    return false;
+}
+
+} // namespace
+
+} // namespace wallpaper
+
+using namespace wallpaper;
+
+ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMonthPicturePath, QString& FBackgroundName,
+                                int& FBackgroundIndex, QWidget* mainWindow)
+{
+    Q_UNUSED(FBackgroundName);
+    EnsureComposerWindows();
+    TDeskBGSetFrm& set = *DeskBGSetFrm;
+    TMixPicFrm& mix = *MixPicFrm;
+
+    // 1. Confirmation.
+    if (AskBeforeApply) {
+        InforFrm->ShowModal(mainWindow);
+        if (!ApplyConfirmed)
+            return ComposeResult::Cancelled;
+    }
+
+    // 2. Background.
+    const int count = int(BackgroundList.size());
+    if (FBackgroundIndex < 0 || FBackgroundIndex >= count)
+        FBackgroundIndex = 0;
+    const int i = FBackgroundIndex;
+    set.FBackgroundPath = platform::ResolveIn(set.FPictureDir, BackgroundNameAt(i));
+    if (!QFileInfo(set.FBackgroundPath).isFile()) {
+        FBackgroundIndex = IndexAfterMissing(i, count);
+        return ComposeResult::BackgroundMissing;
+    }
+
+    // 3. Composition. Failures here are not caught.
+    const QString contentPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Content.bmp"));
+    const QString mixBmpPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.bmp"));
+    if (!FMonthPicturePath.isEmpty() && QFileInfo(FMonthPicturePath).isFile()) {
+        set.FOverlayPath = FMonthPicturePath;
+        mix.img1 = ReadPicture(set.FOverlayPath);
+        set.PrepareContent(notePlainText);
+        set.DrawContentImage(mix.img1.width());
+        mix.img2 = ReadPicture(set.FBackgroundPath);
+        const int h = mix.img1.height();
+        mix.imgmix = mix.MixPicture(mix.img1, mix.img2, 30, 50);
+        mix.ClearSlotsClick();
+        WriteBmp24(mix.imgmix, mixBmpPath);
+        if (hasVisibleText(notePlainText)) {
+            set.FOverlayPath = contentPath;
+            mix.img1 = ReadPicture(contentPath);
+            mix.img2 = ReadPicture(mixBmpPath);
+            QImage& result = mix.MixPicture(mix.img1, mix.img2, h + 30, 50);
+            mix.imgmix = result;
+            mix.ClearSlotsClick();
+            PicPreviewFrm->imgPreview = mix.imgmix;
+            WriteBmp24(PicPreviewFrm->imgPreview, mixBmpPath);
+        }
+    } else {
+        set.PrepareContent(notePlainText);
+        set.DrawContentImage(308);
+        set.FOverlayPath = contentPath;
+        mix.img1 = ReadPicture(contentPath);
+        mix.img2 = ReadPicture(set.FBackgroundPath);
+        mix.imgmix = mix.MixPicture(mix.img1, mix.img2, 30, 50);
+        mix.ClearSlotsClick();
+        PicPreviewFrm->imgPreview = mix.imgmix;
+        WriteBmp24(PicPreviewFrm->imgPreview, mixBmpPath);
+    }
+
+    // 4. JPEG round trip; the wallpaper carries the JPEG's loss.
+    try {
+        const QImage finished = ReadPicture(mixBmpPath);
+        WriteJpeg(finished, platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")), 90);
+        JpgToBmp(platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")));
+    } catch (const std::exception&) {
+        return ComposeResult::RoundTripFailed;
+    }
+
+    // 5. Apply. The name resolves to the "Mix.bmp" just written.
+    try {
+        set.ApplyWallpaper(platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Bmp")));
+    } catch (const std::exception&) {
+        return ComposeResult::ApplyFailed;
+    }
+    FBackgroundIndex = IndexAfterApply(FBackgroundIndex, count);
+    return ComposeResult::Applied;
+}
+
+void imgAddToDeskClick(QWidget* mainWindow, QString& FBackgroundName, int& FBackgroundIndex)
+{
+    EnsureComposerWindows();
+    PicSelFrm->FCurrentName = FBackgroundName;
+    CentreOn(PicSelFrm, mainWindow);
+    TInforFrm::ExecModal(PicSelFrm);
+    if (PicSelFrm->FCurrentName == FBackgroundName) {
+        LoadBackgroundList(false, FBackgroundName, FBackgroundIndex);
+    } else {
+        FBackgroundName = PicSelFrm->FCurrentName;
+        LoadBackgroundList(true, FBackgroundName, FBackgroundIndex);
+    }
+}

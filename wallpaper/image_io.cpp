@@ -1,0 +1,510 @@
+#include "image_io.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QSaveFile>
+
+#include <gif_lib.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace wallpaper {
+
+namespace {
+
+[[noreturn]] void fail(const QString& text)
+{
+    throw std::runtime_error(text.toStdString());
+}
+
+QString readError(const QString& path, const QString& why)
+{
+    return QStringLiteral("无法读取图片“%1”：%2").arg(path, why);
+}
+
+quint32 le32(const uchar* p) { return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24; }
+quint16 le16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
+void put32(uchar* p, quint32 v) { p[0] = uchar(v); p[1] = uchar(v >> 8); p[2] = uchar(v >> 16); p[3] = uchar(v >> 24); }
+void put16(uchar* p, quint16 v) { p[0] = uchar(v); p[1] = uchar(v >> 8); }
+
+// Uncompressed 24- and 32-bit BMP straight into Format_RGB32. Returns a null
+// image (and no error) for every BMP this fast path does not handle.
+QImage readPlainBmp(const uchar* d, qint64 size, const QString& path)
+{
+    if (size < 54 || d[0] != 'B' || d[1] != 'M')
+        return {};
+    const quint32 offBits = le32(d + 10);
+    const quint32 headerSize = le32(d + 14);
+    if (headerSize < 40)
+        return {};
+    const qint64 w = qint32(le32(d + 18));
+    const qint64 hRaw = qint32(le32(d + 22));
+    const int bpp = le16(d + 28);
+    const quint32 compression = le32(d + 30);
+    if (compression != 0 || (bpp != 24 && bpp != 32))
+        return {};
+    const qint64 h = hRaw < 0 ? -hRaw : hRaw;
+    if (w <= 0 || h <= 0)
+        fail(readError(path, QStringLiteral("图片大小为零")));
+    if (w * h > MaxPicturePixels)
+        fail(readError(path, QStringLiteral("图片过大")));
+    const qint64 stride = ((w * bpp + 31) / 32) * 4;
+    if (qint64(offBits) + stride * h > size)
+        fail(readError(path, QStringLiteral("文件不完整")));
+
+    QImage img(int(w), int(h), QImage::Format_RGB32);
+    if (img.isNull())
+        fail(readError(path, QStringLiteral("内存不足")));
+    for (qint64 y = 0; y < h; ++y) {
+        const uchar* src = d + offBits + stride * (hRaw < 0 ? y : h - 1 - y); // bottom-up unless the height is negative
+        auto* dst = reinterpret_cast<quint32*>(img.scanLine(int(y)));
+        if (bpp == 24) {
+            for (qint64 x = 0; x < w; ++x, src += 3)
+                dst[x] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
+        } else {
+            for (qint64 x = 0; x < w; ++x, src += 4)
+                dst[x] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
+        }
+    }
+    return img;
+}
+
+// ---- libjpeg ---------------------------------------------------------------
+// The functions below run inside a setjmp scope: they hold only plain C data so
+// that the long jump of the error handler skips no destructor.
+
+struct JpegError {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void jpegErrorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<JpegError*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+void jpegSilence(j_common_ptr) {}
+
+// A growing malloc buffer as the encoder's destination.
+struct JpegMemDest {
+    jpeg_destination_mgr pub;
+    unsigned char* data;
+    size_t capacity;
+    size_t size;
+};
+
+void memDestInit(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<JpegMemDest*>(cinfo->dest);
+    d->data = static_cast<unsigned char*>(std::malloc(d->capacity));
+    if (!d->data) {
+        cinfo->err->msg_code = JERR_OUT_OF_MEMORY;
+        (*cinfo->err->error_exit)(reinterpret_cast<j_common_ptr>(cinfo));
+    }
+    d->pub.next_output_byte = d->data;
+    d->pub.free_in_buffer = d->capacity;
+}
+
+boolean memDestEmpty(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<JpegMemDest*>(cinfo->dest);
+    const size_t grown = d->capacity * 2;
+    auto* bigger = static_cast<unsigned char*>(std::realloc(d->data, grown));
+    if (!bigger) {
+        cinfo->err->msg_code = JERR_OUT_OF_MEMORY;
+        (*cinfo->err->error_exit)(reinterpret_cast<j_common_ptr>(cinfo));
+    }
+    d->data = bigger;
+    d->pub.next_output_byte = bigger + d->capacity;
+    d->pub.free_in_buffer = grown - d->capacity;
+    d->capacity = grown;
+    return TRUE;
+}
+
+void memDestTerm(j_compress_ptr cinfo)
+{
+    auto* d = reinterpret_cast<JpegMemDest*>(cinfo->dest);
+    d->size = d->capacity - d->pub.free_in_buffer;
+}
+
+// rows: 32-bit pixels in blue, green, red, unused order.
+bool jpegEncodeRows(const uchar* bits, qsizetype bytesPerLine, int width, int height, int quality, JpegMemDest* dest,
+                    char* message)
+{
+    jpeg_compress_struct cinfo;
+    JpegError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = jpegErrorExit;
+    err.pub.output_message = jpegSilence;
+    dest->data = nullptr;
+    dest->size = 0;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        std::free(dest->data);
+        dest->data = nullptr;
+        std::memcpy(message, err.message, sizeof err.message);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    dest->pub.init_destination = memDestInit;
+    dest->pub.empty_output_buffer = memDestEmpty;
+    dest->pub.term_destination = memDestTerm;
+    cinfo.dest = &dest->pub;
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_EXT_BGRX;
+    jpeg_set_defaults(&cinfo); // baseline, sequential, YCbCr
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(bits + qsizetype(cinfo.next_scanline) * bytesPerLine);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return true;
+}
+
+struct JpegPixels {
+    unsigned char* data; // malloc'd, rows of width * 3 bytes padded to 4, blue, green, red
+    int width;
+    int height;
+    size_t stride;
+    unsigned char* scratch; // malloc'd row for CMYK pictures
+};
+
+bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* out, char* message)
+{
+    jpeg_decompress_struct cinfo;
+    JpegError err;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = jpegErrorExit;
+    err.pub.output_message = jpegSilence;
+    out->data = nullptr;
+    out->scratch = nullptr;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        std::free(out->data);
+        out->data = nullptr;
+        std::free(out->scratch);
+        out->scratch = nullptr;
+        std::memcpy(message, err.message, sizeof err.message);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, bytes, size);
+    jpeg_read_header(&cinfo, TRUE);
+    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+    cinfo.scale_num = 1; // full size
+    cinfo.scale_denom = 1;
+    jpeg_start_decompress(&cinfo);
+    out->width = int(cinfo.output_width);
+    out->height = int(cinfo.output_height);
+    if (out->width <= 0 || out->height <= 0 || qint64(out->width) * out->height > MaxPicturePixels) {
+        std::snprintf(err.message, sizeof err.message, "picture size %dx%d refused", out->width, out->height);
+        std::longjmp(err.jump, 1);
+    }
+    out->stride = (size_t(out->width) * 3 + 3) & ~size_t(3);
+    out->data = static_cast<unsigned char*>(std::calloc(out->stride, size_t(out->height)));
+    if (cmyk)
+        out->scratch = static_cast<unsigned char*>(std::malloc(size_t(out->width) * 4));
+    if (!out->data || (cmyk && !out->scratch)) {
+        cinfo.err->msg_code = JERR_OUT_OF_MEMORY;
+        (*cinfo.err->error_exit)(reinterpret_cast<j_common_ptr>(&cinfo));
+    }
+    while (cinfo.output_scanline < cinfo.output_height) {
+        unsigned char* dst = out->data + size_t(cinfo.output_scanline) * out->stride;
+        JSAMPROW row = cmyk ? out->scratch : dst;
+        jpeg_read_scanlines(&cinfo, &row, 1);
+        if (cmyk) {
+            // Adobe writes CMYK inverted: each byte is 255 - ink.
+            for (int x = 0; x < out->width; ++x) {
+                const unsigned char* p = out->scratch + 4 * x;
+                const unsigned k = p[3];
+                dst[3 * x + 0] = static_cast<unsigned char>(p[2] * k / 255);
+                dst[3 * x + 1] = static_cast<unsigned char>(p[1] * k / 255);
+                dst[3 * x + 2] = static_cast<unsigned char>(p[0] * k / 255);
+            }
+        }
+    }
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    std::free(out->scratch);
+    out->scratch = nullptr;
+    return true;
+}
+
+// ---- giflib ----------------------------------------------------------------
+
+struct GifMemory {
+    const uchar* data;
+    qsizetype size;
+    qsizetype pos;
+};
+
+int gifRead(GifFileType* gif, GifByteType* buf, int len)
+{
+    auto* m = static_cast<GifMemory*>(gif->UserData);
+    const qsizetype n = qMin<qsizetype>(len, m->size - m->pos);
+    if (n <= 0)
+        return 0;
+    std::memcpy(buf, m->data + m->pos, size_t(n));
+    m->pos += n;
+    return int(n);
+}
+
+struct GifCloser {
+    void operator()(GifFileType* gif) const
+    {
+        int err = 0;
+        DGifCloseFile(gif, &err);
+    }
+};
+
+} // namespace
+
+QByteArray ReadWholeFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        fail(readError(path, f.errorString()));
+    QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        fail(readError(path, f.errorString()));
+    return bytes;
+}
+
+void WriteWholeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, f.errorString()));
+}
+
+QImage ReadPicture(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        fail(readError(path, f.errorString()));
+    const qint64 size = f.size();
+    if (uchar* mapped = f.map(0, size)) {
+        QImage img = readPlainBmp(mapped, size, path);
+        f.unmap(mapped);
+        if (!img.isNull())
+            return img;
+    }
+    f.close();
+
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    const QSize s = reader.size();
+    if (s.isValid() && (s.isEmpty() || qint64(s.width()) * s.height() > MaxPicturePixels))
+        fail(readError(path, s.isEmpty() ? QStringLiteral("图片大小为零") : QStringLiteral("图片过大")));
+    QImage img = reader.read();
+    if (img.isNull())
+        fail(readError(path, reader.errorString()));
+    return img;
+}
+
+QByteArray EncodeBmp24(const QImage& image)
+{
+    if (image.isNull())
+        fail(QStringLiteral("没有可写入的图片"));
+    QImage src = image;
+    if (src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32 && src.format() != QImage::Format_BGR888)
+        src = src.convertToFormat(QImage::Format_RGB32);
+    const qint64 w = src.width(), h = src.height();
+    const qint64 stride = (w * 3 + 3) & ~qint64(3);
+    const qint64 imageBytes = stride * h;
+    if (54 + imageBytes > qint64(0x7FFFFFFF))
+        fail(QStringLiteral("图片过大，无法写成BMP文件"));
+    QByteArray out(54 + imageBytes, Qt::Uninitialized);
+    auto* d = reinterpret_cast<uchar*>(out.data());
+    std::memset(d, 0, 54);
+    d[0] = 'B';
+    d[1] = 'M';
+    put32(d + 2, quint32(out.size()));
+    put32(d + 10, 54);
+    put32(d + 14, 40);
+    put32(d + 18, quint32(w));
+    put32(d + 22, quint32(h));
+    put16(d + 26, 1);
+    put16(d + 28, 24);
+    put32(d + 34, quint32(imageBytes));
+    put32(d + 38, 3780); // 96 dots per inch
+    put32(d + 42, 3780);
+    const bool packed = src.format() == QImage::Format_BGR888;
+    for (qint64 y = 0; y < h; ++y) {
+        uchar* dst = d + 54 + stride * (h - 1 - y);
+        const uchar* row = src.constScanLine(int(y));
+        if (packed) {
+            std::memcpy(dst, row, size_t(w * 3));
+        } else {
+            const uchar* s = row;
+            uchar* o = dst;
+            for (qint64 x = 0; x < w; ++x, s += 4, o += 3) {
+                o[0] = s[0];
+                o[1] = s[1];
+                o[2] = s[2];
+            }
+        }
+        std::memset(dst + w * 3, 0, size_t(stride - w * 3));
+    }
+    return out;
+}
+
+void WriteBmp24(const QImage& image, const QString& path)
+{
+    WriteWholeFile(path, EncodeBmp24(image));
+}
+
+QByteArray EncodeJpeg(const QImage& image, int quality)
+{
+    if (image.isNull())
+        fail(QStringLiteral("没有可编码的图片"));
+    QImage src = image;
+    if (src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32)
+        src = src.convertToFormat(QImage::Format_RGB32);
+    JpegMemDest dest{};
+    dest.capacity = qMax<size_t>(size_t(src.width()) * size_t(src.height()) / 4, 65536);
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!jpegEncodeRows(src.constBits(), src.bytesPerLine(), src.width(), src.height(), quality, &dest, message))
+        fail(QStringLiteral("JPEG编码失败：%1").arg(QString::fromLocal8Bit(message)));
+    QByteArray out(reinterpret_cast<const char*>(dest.data), qsizetype(dest.size));
+    std::free(dest.data);
+    return out;
+}
+
+void WriteJpeg(const QImage& image, const QString& path, int quality)
+{
+    WriteWholeFile(path, EncodeJpeg(image, quality));
+}
+
+QImage DecodeJpeg(const QByteArray& bytes, const QString& nameForErrors)
+{
+    JpegPixels px{};
+    char message[JMSG_LENGTH_MAX] = {};
+    if (bytes.isEmpty())
+        fail(readError(nameForErrors, QStringLiteral("文件为空")));
+    if (!jpegDecodeRows(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
+                        &px, message))
+        fail(readError(nameForErrors, QString::fromLocal8Bit(message)));
+    QImage img(px.data, px.width, px.height, qsizetype(px.stride), QImage::Format_BGR888,
+               [](void* p) { std::free(p); }, px.data);
+    return img;
+}
+
+QImage DecodeGif(const QByteArray& bytes, const QString& nameForErrors)
+{
+    GifMemory mem{reinterpret_cast<const uchar*>(bytes.constData()), bytes.size(), 0};
+    int error = 0;
+    std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&mem, gifRead, &error));
+    auto gifFail = [&](int code) { fail(readError(nameForErrors, QString::fromLatin1(GifErrorString(code)))); };
+    if (!gif)
+        gifFail(error);
+
+    int transparent = -1;
+    for (;;) {
+        GifRecordType type = UNDEFINED_RECORD_TYPE;
+        if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
+            gifFail(gif->Error);
+        if (type == TERMINATE_RECORD_TYPE)
+            fail(readError(nameForErrors, QStringLiteral("GIF文件中没有图像")));
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* ext = nullptr;
+            if (DGifGetExtension(gif.get(), &code, &ext) == GIF_ERROR)
+                gifFail(gif->Error);
+            if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
+                GraphicsControlBlock gcb{};
+                if (DGifExtensionToGCB(ext[0], ext + 1, &gcb) == GIF_OK)
+                    transparent = gcb.TransparentColor;
+            }
+            while (ext) {
+                if (DGifGetExtensionNext(gif.get(), &ext) == GIF_ERROR)
+                    gifFail(gif->Error);
+            }
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE)
+            continue;
+
+        if (DGifGetImageDesc(gif.get()) == GIF_ERROR)
+            gifFail(gif->Error);
+        const GifImageDesc& desc = gif->Image;
+        const qint64 fw = desc.Width, fh = desc.Height;
+        qint64 sw = gif->SWidth, sh = gif->SHeight;
+        if (sw <= 0 || sh <= 0) { // some writers leave the logical screen empty
+            sw = desc.Left + fw;
+            sh = desc.Top + fh;
+        }
+        if (fw <= 0 || fh <= 0 || sw <= 0 || sh <= 0)
+            fail(readError(nameForErrors, QStringLiteral("图片大小为零")));
+        if (sw * sh > MaxPicturePixels || fw * fh > MaxPicturePixels)
+            fail(readError(nameForErrors, QStringLiteral("图片过大")));
+        const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+        if (!map || map->ColorCount <= 0)
+            fail(readError(nameForErrors, QStringLiteral("GIF文件没有调色板")));
+
+        QImage canvas(int(sw), int(sh), QImage::Format_RGB32);
+        if (canvas.isNull())
+            fail(readError(nameForErrors, QStringLiteral("内存不足")));
+        QRgb ground = qRgb(255, 255, 255);
+        if (gif->SColorMap && gif->SBackGroundColor >= 0 && gif->SBackGroundColor < gif->SColorMap->ColorCount
+            && gif->SBackGroundColor != transparent) {
+            const GifColorType& c = gif->SColorMap->Colors[gif->SBackGroundColor];
+            ground = qRgb(c.Red, c.Green, c.Blue);
+        }
+        canvas.fill(ground);
+
+        std::vector<GifPixelType> line(static_cast<size_t>(fw));
+        auto putRow = [&](qint64 row) {
+            const qint64 y = desc.Top + row;
+            if (y < 0 || y >= sh)
+                return;
+            auto* dst = reinterpret_cast<QRgb*>(canvas.scanLine(int(y)));
+            for (qint64 x = 0; x < fw; ++x) {
+                const qint64 cx = desc.Left + x;
+                const int index = line[size_t(x)];
+                if (cx < 0 || cx >= sw || index == transparent || index >= map->ColorCount)
+                    continue;
+                const GifColorType& c = map->Colors[index];
+                dst[cx] = qRgb(c.Red, c.Green, c.Blue);
+            }
+        };
+        if (desc.Interlace) {
+            static constexpr int offsets[] = {0, 4, 2, 1};
+            static constexpr int steps[] = {8, 8, 4, 2};
+            for (int pass = 0; pass < 4; ++pass)
+                for (qint64 row = offsets[pass]; row < fh; row += steps[pass]) {
+                    if (DGifGetLine(gif.get(), line.data(), int(fw)) == GIF_ERROR)
+                        gifFail(gif->Error);
+                    putRow(row);
+                }
+        } else {
+            for (qint64 row = 0; row < fh; ++row) {
+                if (DGifGetLine(gif.get(), line.data(), int(fw)) == GIF_ERROR)
+                    gifFail(gif->Error);
+                putRow(row);
+            }
+        }
+        return canvas;
+    }
+}
+
+} // namespace wallpaper
