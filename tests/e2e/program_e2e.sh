@@ -24,11 +24,12 @@ run_once() { # $1: what to type after Ctrl+End
   local pid=$!
   local wid="" i X="" Y="" WIDTH="" HEIGHT=""
   for i in $(seq 1 150); do
-    wid=$(xdotool search --onlyvisible --name 'Dorvel' 2>/dev/null | head -n 1 || true)
-    if [ -n "$wid" ]; then
+    # The main window is the visible one of the program at least 750 pixels wide.
+    for wid in $(xdotool search --onlyvisible --class 'Dorvel' 2>/dev/null || true); do
       eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null || true)" # X, Y, WIDTH, HEIGHT
       [ "${WIDTH:-0}" -ge 750 ] && break
-    fi
+    done
+    [ "${WIDTH:-0}" -ge 750 ] && break
     sleep 0.2
   done
   [ "${WIDTH:-0}" -ge 750 ] || { echo "the main window did not appear" >&2; return 1; }
