@@ -54,15 +54,6 @@ private:
     QProcess p;
 };
 
-QString storedText(const ProgramFixture& fx, const QString& key)
-{
-    const QVariantList rows = fx.query(QStringLiteral("select data from UserCon where conIndex = '%1'").arg(key));
-    if (rows.isEmpty())
-        return QStringLiteral("<no row>");
-    QTextDocument doc;
-    platform::LoadNoteDocument(rows[0].toByteArray(), doc);
-    return doc.toPlainText();
-}
 
 } // namespace
 
@@ -117,7 +108,7 @@ void FaultsTest::readOnlyDatabaseLoadsAndKeepsItsNotes()
     ShutDown();
     unmount.dismiss();
     QVERIFY(run("umount", {data}));
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("kept note"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("kept note"));
     QCOMPARE(fx->query("pragma integrity_check").value(0).toString(), QStringLiteral("ok"));
 }
 
@@ -146,7 +137,7 @@ void FaultsTest::lockedWhileRunningKeepsTheNoteForTheNextSave()
         QVERIFY(RecordedMessages().isEmpty());
     }
     QTest::keyClicks(MainFrm->rdtAbc, "?"); // the lock is gone: the whole note is stored
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("kept note!?"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("kept note!?"));
 }
 
 QTEST_MAIN(FaultsTest)

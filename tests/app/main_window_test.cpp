@@ -41,15 +41,6 @@ void selectDay(int y, int m, int d)
     MainFrm->chnRili->SetDateTime(v);
 }
 
-QString storedText(const ProgramFixture& fx, const QString& key)
-{
-    const QVariantList rows = fx.query(QStringLiteral("select data from UserCon where conIndex = '%1'").arg(key));
-    if (rows.isEmpty())
-        return QStringLiteral("<no row>");
-    QTextDocument doc;
-    platform::LoadNoteDocument(rows[0].toByteArray(), doc);
-    return doc.toPlainText();
-}
 
 QRgb editorBackground()
 {
@@ -122,7 +113,7 @@ void MainWindowTest::marksReplaceTheSelection()
     MainFrm->rdtAbc->setTextCursor(c);
     QTest::mouseClick(MainFrm->btnGou, Qt::LeftButton);
     QCOMPARE(MainFrm->rdtAbc->toPlainText(), QStringLiteral("√buy ×"));
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("√buy ×"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("√buy ×"));
     // The menu items do the same.
     MainFrm->rdtAbc->selectAll();
     MainFrm->pmDeskTopMonCal->findChild<QAction*>("X1")->trigger();
@@ -183,7 +174,7 @@ void MainWindowTest::notePages()
     QVERIFY(start(page));
     QCOMPARE(editorBackground(), background);
     QTest::keyClicks(MainFrm->rdtAbc, "x");
-    QCOMPARE(storedText(*fx, "20240303"), savesOnChange ? QStringLiteral("x") : QStringLiteral("<no row>"));
+    QCOMPARE(fx->storedText("20240303"), savesOnChange ? QStringLiteral("x") : QStringLiteral("<no row>"));
 }
 
 void MainWindowTest::leavingTheEditorSavesUnderTheOldDay()
@@ -193,12 +184,12 @@ void MainWindowTest::leavingTheEditorSavesUnderTheOldDay()
     MainFrm->rdtAbc->setFocus();
     QVERIFY(QTest::qWaitFor([] { return MainFrm->rdtAbc->hasFocus(); }));
     QTest::keyClicks(MainFrm->rdtAbc, "march 3");
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("<no row>")); // page 0: no save per keystroke
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("<no row>")); // page 0: no save per keystroke
     // A click on the calendar first takes the focus from the editor, then selects the day.
     MainFrm->chnRili->Grid()->setFocus();
     selectDay(2024, 3, 4);
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("march 3"));
-    QCOMPARE(storedText(*fx, "20240304"), QStringLiteral("<no row>"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("march 3"));
+    QCOMPARE(fx->storedText("20240304"), QStringLiteral("<no row>"));
     QVERIFY(MainFrm->rdtAbc->document()->isEmpty());
 }
 
@@ -225,7 +216,7 @@ void MainWindowTest::exitWritesNothing()
     MainFrm->popSysset->findChild<QAction*>("N_ExitPrj")->trigger();
     ShutDown();
     QCOMPARE(fx->read("Data/FormSize.ini"), before);
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("<no row>"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("<no row>"));
 }
 
 void MainWindowTest::resizeKeepsTheAnchors()

@@ -38,14 +38,6 @@ int rowCount(const ProgramFixture& fx, const QString& key)
     return fx.query(QStringLiteral("select count(*) from UserCon where conIndex = '%1'").arg(key)).value(0).toInt();
 }
 
-QString storedText(const ProgramFixture& fx, const QString& key)
-{
-    const QByteArray data =
-        fx.query(QStringLiteral("select data from UserCon where conIndex = '%1' order by rowid").arg(key)).value(0).toByteArray();
-    QTextDocument doc;
-    platform::LoadNoteDocument(data, doc);
-    return doc.toPlainText();
-}
 } // namespace
 
 class NoteStoreTest : public QObject {
@@ -100,10 +92,10 @@ void NoteStoreTest::firstKeystrokeInsertsThenUpdates()
     QVERIFY(start());
     QTest::keyClicks(MainFrm->rdtAbc, "a");
     QCOMPARE(rowCount(*fx, "20240303"), 1);
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("a"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("a"));
     QTest::keyClicks(MainFrm->rdtAbc, "b");
     QCOMPARE(rowCount(*fx, "20240303"), 1);
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("ab"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("ab"));
 }
 
 void NoteStoreTest::clearingKeepsTheRow()
@@ -115,7 +107,7 @@ void NoteStoreTest::clearingKeepsTheRow()
     QCOMPARE(rowCount(*fx, "20240303"), 1);
     const QByteArray data = fx->query("select data from UserCon").value(0).toByteArray();
     QVERIFY(platform::LooksLikeRtf(data));
-    QCOMPARE(storedText(*fx, "20240303"), QString());
+    QCOMPARE(fx->storedText("20240303"), QString());
 }
 
 void NoteStoreTest::typingThenSelectingAnotherDayStoresUnderTheFirst()
@@ -128,7 +120,7 @@ void NoteStoreTest::typingThenSelectingAnotherDayStoresUnderTheFirst()
     QTest::keyClicks(MainFrm->rdtAbc, "x");
     selectDay(2024, 3, 3);
     QCOMPARE(MainFrm->rdtAbc->toPlainText(), QStringLiteral("3月3日"));
-    QCOMPARE(storedText(*fx, "20240304"), QStringLiteral("x"));
+    QCOMPARE(fx->storedText("20240304"), QStringLiteral("x"));
 }
 
 void NoteStoreTest::plainTextRowLoadsAsText()
@@ -195,7 +187,7 @@ void NoteStoreTest::notePageZeroSavesOnlyOnClose()
     QTest::keyClicks(MainFrm->rdtAbc, "page 0");
     QCOMPARE(rowCount(*fx, "20240303"), 0);
     MainFrm->img_close_highlightClick();
-    QCOMPARE(storedText(*fx, "20240303"), QStringLiteral("page 0"));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("page 0"));
     QCOMPARE(fx->read("Data/FormSize.ini").left(3), QByteArray("0\r\n"));
 }
 

@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "platform/clock.h"
 #include "platform/program_dir.h"
+#include "platform/rtf.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -15,6 +16,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QVariant>
 
 #include <memory>
@@ -84,6 +86,18 @@ public:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fixture"));
         return rows;
+    }
+
+    // The plain text of the day's stored note (the first row), or "<no row>".
+    QString storedText(const QString& key) const
+    {
+        const QVariantList rows =
+            query(QStringLiteral("select data from UserCon where conIndex = '%1' order by rowid").arg(key));
+        if (rows.isEmpty())
+            return QStringLiteral("<no row>");
+        QTextDocument doc;
+        platform::LoadNoteDocument(rows[0].toByteArray(), doc);
+        return doc.toPlainText();
     }
 
     bool ok = false;
