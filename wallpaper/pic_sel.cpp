@@ -115,6 +115,7 @@ TPicSelFrm::TPicSelFrm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHin
     LVpic->setGeometry(9, 56, 319, 160);
     LVpic->setColumnCount(1);
     LVpic->setHeaderLabels({QStringLiteral("默认图片")});
+    LVpic->header()->setStretchLastSection(false);
     LVpic->setColumnWidth(0, 300);
     LVpic->setHeaderHidden(true);
     LVpic->setRootIsDecorated(false);
