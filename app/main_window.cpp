@@ -10,6 +10,7 @@
 #include "platform/fonts.h"
 #include "platform/gbk_text.h"
 #include "platform/program_dir.h"
+#include "wallpaper/compose.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -177,6 +178,9 @@ void TMainFrm::CreateControls()
 
     imgAppToDesk = AddImage(this, "imgAppToDesk", ":/assets/app_to_desk.png", QRect(654, 45, 84, 29), Anchor::TopRight);
     imgAppToDesk->setCursor(Qt::PointingHandCursor);
+    imgAppToDesk->OnClick = [this] {
+        imgAppToDeskClick(rdtAbc->toPlainText(), FMonthPicturePath, FBackgroundName, FBackgroundIndex, this);
+    };
 
     auto flatButton = [this](const char* name, const QString& caption, int pixels, QRect design) {
         auto* b = new QPushButton(caption, this);
@@ -217,6 +221,7 @@ void TMainFrm::CreateControls()
     imgAddToDesk->setGeometry(54, 264, 200, 93);
     imgAddToDesk->SetStretch(true);
     imgAddToDesk->setCursor(Qt::PointingHandCursor);
+    imgAddToDesk->OnClick = [this] { imgAddToDeskClick(this, FBackgroundName, FBackgroundIndex); };
 
     pngRight = new TColorPanel(this, Qt::white);
     pngRight->setObjectName(QStringLiteral("pngRight"));

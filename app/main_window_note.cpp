@@ -3,6 +3,7 @@
 
 #include "main_window.h"
 
+#include "application.h"
 #include "data_module.h"
 #include "note_store.h"
 #include "settings_files.h"
@@ -77,7 +78,13 @@ void TMainFrm::FormCreate()
     else
         WriteAskBeforeApply(ConfigSetBgPath, true);
 
-    // 8. The background list is read by the wallpaper composer.
+    // 8. The background list. The window is being built outside the event loop,
+    // so a list file that cannot be read is reported here.
+    try {
+        LoadBackgroundList(false, FBackgroundName, FBackgroundIndex);
+    } catch (const std::exception& e) {
+        TApplication::ShowError(QString::fromUtf8(e.what()));
+    }
 }
 
 void TMainFrm::showEvent(QShowEvent* event)

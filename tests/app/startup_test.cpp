@@ -44,7 +44,11 @@ void StartupTest::firstStartWritesDefaults()
     QCOMPARE(ConfigSetBgPath, fx.path("Data/configSetBg.ini"));
     QCOMPARE(MainFrm->FMonthPicturePath, fx.path("source/Month/202403.bmp"));
     QCOMPARE(MainFrm->FNotePage, 0);
-    QCOMPARE(BackgroundCount, 0);
+    // The first start writes the default background list.
+    QCOMPARE(fx.read("Data/BGPicList.ini"), QByteArray("A1.bmp\r\nA1.bmp\r\n"));
+    QCOMPARE(BackgroundCount, 2);
+    QCOMPARE(MainFrm->FBackgroundName, QStringLiteral("A1.bmp"));
+    QCOMPARE(MainFrm->FBackgroundIndex, 0);
 
     ShowMainWindow();
     const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
