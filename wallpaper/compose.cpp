@@ -50,6 +50,8 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
     EnsureComposerWindows();
     TDeskBGSetFrm& set = *DeskBGSetFrm;
     TMixPicFrm& mix = *MixPicFrm;
+    // The program directory is worked out afresh at each use.
+    set.FPictureDir = PictureDir();
 
     // 1. Confirmation.
     if (AskBeforeApply) {
@@ -72,6 +74,7 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
     // 3. Composition. Failures here are not caught.
     const QString contentPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Content.bmp"));
     const QString mixBmpPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.bmp"));
+    QImage composition; // what "Mix.bmp" holds at the end of this step
     if (!FMonthPicturePath.isEmpty() && QFileInfo(FMonthPicturePath).isFile()) {
         set.FOverlayPath = FMonthPicturePath;
         mix.img1 = ReadPicture(set.FOverlayPath);
@@ -81,17 +84,39 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
         const int h = mix.img1.height();
         mix.imgmix = mix.MixPicture(mix.img1, mix.img2, 30, 50);
         mix.ClearSlotsClick();
-        WriteBmp24(mix.imgmix, mixBmpPath);
         if (hasVisibleText(notePlainText)) {
+            // The second mix starts from the first one in memory, which is what
+            // "Mix.bmp" would hold. When the second mix cannot fail it works on
+            // that picture in place; otherwise on a copy, and the first mix is
+            // written before the error goes on, so "Mix.bmp" keeps it.
             set.FOverlayPath = contentPath;
-            mix.img1 = ReadPicture(contentPath);
-            mix.img2 = ReadPicture(mixBmpPath);
-            QImage& result = mix.MixPicture(mix.img1, mix.img2, h + 30, 50);
-            mix.imgmix = result;
+            try {
+                mix.img1 = ReadPicture(contentPath);
+            } catch (...) {
+                WriteBmp24(mix.imgmix, mixBmpPath);
+                throw;
+            }
+            if (MixFits(mix.img1, mix.imgmix, h + 30)) {
+                mix.img2 = std::move(mix.imgmix);
+                mix.imgmix = mix.MixPicture(mix.img1, mix.img2, h + 30, 50);
+            } else {
+                try {
+                    mix.img2 = mix.imgmix;
+                    QImage& result = mix.MixPicture(mix.img1, mix.img2, h + 30, 50);
+                    mix.imgmix = result;
+                } catch (...) {
+                    mix.ClearSlotsClick();
+                    WriteBmp24(mix.imgmix, mixBmpPath);
+                    throw;
+                }
+            }
             mix.ClearSlotsClick();
             PicPreviewFrm->imgPreview = mix.imgmix;
-            WriteBmp24(PicPreviewFrm->imgPreview, mixBmpPath);
+            composition = PicPreviewFrm->imgPreview;
+        } else {
+            composition = mix.imgmix;
         }
+        WriteBmp24(composition, mixBmpPath);
     } else {
         set.PrepareContent(notePlainText);
         set.DrawContentImage(308);
@@ -101,13 +126,14 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
         mix.imgmix = mix.MixPicture(mix.img1, mix.img2, 30, 50);
         mix.ClearSlotsClick();
         PicPreviewFrm->imgPreview = mix.imgmix;
-        WriteBmp24(PicPreviewFrm->imgPreview, mixBmpPath);
+        composition = PicPreviewFrm->imgPreview;
+        WriteBmp24(composition, mixBmpPath);
     }
 
-    // 4. JPEG round trip; the wallpaper carries the JPEG's loss.
+    // 4. JPEG round trip; the wallpaper carries the JPEG's loss. The picture in
+    // memory is the one just written to "Mix.bmp", so it is encoded directly.
     try {
-        const QImage finished = ReadPicture(mixBmpPath);
-        WriteJpeg(finished, platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")), 90);
+        WriteJpeg(composition, platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")), 90);
         JpgToBmp(platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")));
     } catch (const std::exception&) {
         return ComposeResult::RoundTripFailed;

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QImageReader>
-#include <QSaveFile>
 
 #include <gif_lib.h>
 
@@ -10,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -69,8 +70,14 @@ QImage readPlainBmp(const uchar* d, qint64 size, const QString& path)
         const uchar* src = d + offBits + stride * (hRaw < 0 ? y : h - 1 - y); // bottom-up unless the height is negative
         auto* dst = reinterpret_cast<quint32*>(img.scanLine(int(y)));
         if (bpp == 24) {
-            for (qint64 x = 0; x < w; ++x, src += 3)
-                dst[x] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
+            // Four bytes are loaded per pixel; the last pixel of a row is read
+            // by itself so nothing past the picture's bytes is touched.
+            for (qint64 x = 0; x + 1 < w; ++x, src += 3) {
+                quint32 v;
+                std::memcpy(&v, src, 4);
+                dst[x] = v | 0xFF000000u;
+            }
+            dst[w - 1] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
         } else {
             for (qint64 x = 0; x < w; ++x, src += 4)
                 dst[x] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
@@ -220,7 +227,10 @@ bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* 
         std::longjmp(err.jump, 1);
     }
     out->stride = (size_t(out->width) * 3 + 3) & ~size_t(3);
-    out->data = static_cast<unsigned char*>(std::calloc(out->stride, size_t(out->height)));
+    out->data = static_cast<unsigned char*>(std::malloc(out->stride * size_t(out->height)));
+    if (out->data && out->stride > size_t(out->width) * 3) // the padding bytes of each row
+        for (int y = 0; y < out->height; ++y)
+            std::memset(out->data + size_t(y) * out->stride + size_t(out->width) * 3, 0, out->stride - size_t(out->width) * 3);
     if (cmyk)
         out->scratch = static_cast<unsigned char*>(std::malloc(size_t(out->width) * 4));
     if (!out->data || (cmyk && !out->scratch)) {
@@ -291,9 +301,28 @@ QByteArray ReadWholeFile(const QString& path)
 
 void WriteWholeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+    // A temporary file beside the target, renamed over it once complete: a failed
+    // write never leaves half a picture. No sync to disk: these files are made
+    // again by the next action, and a sync costs more than the whole write.
+    const QString part = path + QStringLiteral(".part");
+    QFile f(part);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, f.errorString()));
+    const bool written = f.write(bytes) == bytes.size() && f.flush();
+    CommitPart(f, part, path, written);
+}
+
+void CommitPart(QFile& f, const QString& part, const QString& path, bool written)
+{
+    const QString why = f.errorString();
+    f.close();
+    std::error_code ec;
+    if (written)
+        std::filesystem::rename(std::filesystem::path(part.toStdU16String()), std::filesystem::path(path.toStdU16String()), ec);
+    if (!written || ec) {
+        QFile::remove(part);
+        fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, written ? QString::fromLocal8Bit(ec.message().c_str()) : why));
+    }
 }
 
 QImage ReadPicture(const QString& path)
@@ -321,56 +350,98 @@ QImage ReadPicture(const QString& path)
     return img;
 }
 
-QByteArray EncodeBmp24(const QImage& image)
+namespace {
+
+// The picture in a format whose rows the BMP writer copies directly.
+QImage bmpSource(const QImage& image)
 {
     if (image.isNull())
         fail(QStringLiteral("没有可写入的图片"));
-    QImage src = image;
-    if (src.format() != QImage::Format_RGB32 && src.format() != QImage::Format_ARGB32 && src.format() != QImage::Format_BGR888)
-        src = src.convertToFormat(QImage::Format_RGB32);
-    const qint64 w = src.width(), h = src.height();
-    const qint64 stride = (w * 3 + 3) & ~qint64(3);
-    const qint64 imageBytes = stride * h;
+    if (image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_BGR888)
+        return image;
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+qint64 bmpStride(const QImage& src) { return (qint64(src.width()) * 3 + 3) & ~qint64(3); }
+
+void bmpHeader(const QImage& src, uchar* d)
+{
+    const qint64 imageBytes = bmpStride(src) * src.height();
     if (54 + imageBytes > qint64(0x7FFFFFFF))
         fail(QStringLiteral("图片过大，无法写成BMP文件"));
-    QByteArray out(54 + imageBytes, Qt::Uninitialized);
-    auto* d = reinterpret_cast<uchar*>(out.data());
     std::memset(d, 0, 54);
     d[0] = 'B';
     d[1] = 'M';
-    put32(d + 2, quint32(out.size()));
+    put32(d + 2, quint32(54 + imageBytes));
     put32(d + 10, 54);
     put32(d + 14, 40);
-    put32(d + 18, quint32(w));
-    put32(d + 22, quint32(h));
+    put32(d + 18, quint32(src.width()));
+    put32(d + 22, quint32(src.height()));
     put16(d + 26, 1);
     put16(d + 28, 24);
     put32(d + 34, quint32(imageBytes));
     put32(d + 38, 3780); // 96 dots per inch
     put32(d + 42, 3780);
-    const bool packed = src.format() == QImage::Format_BGR888;
-    for (qint64 y = 0; y < h; ++y) {
-        uchar* dst = d + 54 + stride * (h - 1 - y);
-        const uchar* row = src.constScanLine(int(y));
-        if (packed) {
-            std::memcpy(dst, row, size_t(w * 3));
-        } else {
-            const uchar* s = row;
-            uchar* o = dst;
-            for (qint64 x = 0; x < w; ++x, s += 4, o += 3) {
-                o[0] = s[0];
-                o[1] = s[1];
-                o[2] = s[2];
-            }
-        }
-        std::memset(dst + w * 3, 0, size_t(stride - w * 3));
+}
+
+// File row `fileRow` (counted from the bottom) as blue, green, red plus padding.
+void bmpRow(const QImage& src, int fileRow, uchar* dst)
+{
+    const qint64 w = src.width();
+    const uchar* row = src.constScanLine(src.height() - 1 - fileRow);
+    if (src.format() == QImage::Format_BGR888) {
+        std::memcpy(dst, row, size_t(w * 3));
+    } else {
+        // Four bytes stored per pixel, each store overlapping the next pixel;
+        // the last pixel is stored by itself.
+        const uchar* s = row;
+        uchar* o = dst;
+        for (qint64 x = 0; x + 1 < w; ++x, s += 4, o += 3)
+            std::memcpy(o, s, 4);
+        o[0] = s[0];
+        o[1] = s[1];
+        o[2] = s[2];
     }
+    std::memset(dst + w * 3, 0, size_t(bmpStride(src) - w * 3));
+}
+
+} // namespace
+
+QByteArray EncodeBmp24(const QImage& image)
+{
+    const QImage src = bmpSource(image);
+    const qint64 stride = bmpStride(src);
+    QByteArray out(54 + stride * src.height(), Qt::Uninitialized);
+    auto* d = reinterpret_cast<uchar*>(out.data());
+    bmpHeader(src, d);
+    for (int y = 0; y < src.height(); ++y)
+        bmpRow(src, y, d + 54 + stride * y);
     return out;
 }
 
 void WriteBmp24(const QImage& image, const QString& path)
 {
-    WriteWholeFile(path, EncodeBmp24(image));
+    // Rows go out in blocks of about 256 KB through one reused buffer.
+    const QImage src = bmpSource(image);
+    const qint64 stride = bmpStride(src) + 1; // one spare byte for the overlapping stores
+    const int rowsPerBlock = int(std::max<qint64>(1, (256 * 1024) / stride));
+    std::vector<uchar> block(size_t(std::max<qint64>(54, stride * rowsPerBlock)));
+    bmpHeader(src, block.data());
+
+    const QString part = path + QStringLiteral(".part");
+    QFile f(part);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, f.errorString()));
+    bool written = f.write(reinterpret_cast<const char*>(block.data()), 54) == 54;
+    const qint64 rowBytes = stride - 1;
+    for (int y = 0; written && y < src.height(); y += rowsPerBlock) {
+        const int n = std::min(rowsPerBlock, src.height() - y);
+        for (int i = 0; i < n; ++i)
+            bmpRow(src, y + i, block.data() + rowBytes * i);
+        written = f.write(reinterpret_cast<const char*>(block.data()), rowBytes * n) == rowBytes * n;
+    }
+    written = written && f.flush();
+    CommitPart(f, part, path, written);
 }
 
 QByteArray EncodeJpeg(const QImage& image, int quality)

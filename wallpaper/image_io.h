@@ -5,6 +5,7 @@
 // them ever reads or writes outside its buffers.
 
 #include <QByteArray>
+#include <QFile>
 #include <QImage>
 #include <QString>
 
@@ -44,5 +45,9 @@ QByteArray ReadWholeFile(const QString& path);
 
 // Replaces the file with the bytes through a temporary file. Throws on failure.
 void WriteWholeFile(const QString& path, const QByteArray& bytes);
+
+// Closes the temporary file `part` and renames it over `path` when it was
+// written completely; otherwise removes it. Throws on failure.
+void CommitPart(QFile& part, const QString& partPath, const QString& path, bool written);
 
 } // namespace wallpaper

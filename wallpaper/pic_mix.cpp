@@ -50,6 +50,13 @@ QImage& MixPicture(QImage& first, QImage& second, int topRow, int weight)
     return dst;
 }
 
+bool MixFits(const QImage& first, const QImage& second, int topRow)
+{
+    if (second.height() <= first.height())
+        return true; // the first picture is the destination, from row 0
+    return first.height() == 0 || (topRow >= 0 && qint64(topRow) + first.height() <= second.height());
+}
+
 } // namespace wallpaper
 
 TMixPicFrm::TMixPicFrm(QWidget* parent) : QWidget(parent)

@@ -18,6 +18,10 @@ namespace wallpaper {
 // mixed.
 QImage& MixPicture(QImage& first, QImage& second, int topRow, int weight);
 
+// Whether MixPicture with these pictures and top row reaches no row outside the
+// destination.
+bool MixFits(const QImage& first, const QImage& second, int topRow);
+
 } // namespace wallpaper
 
 // The composition workbench: the overlay, the base and the last result. Created
