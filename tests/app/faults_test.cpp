@@ -5,8 +5,11 @@
 #include "program_fixture.h"
 
 #include "app/note_store.h"
+#include "wallpaper/compose.h"
+#include "wallpaper/global.h"
 #include "platform/rtf.h"
 
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -65,6 +68,9 @@ private slots:
     void readOnlyDatabaseLoadsAndKeepsItsNotes();
     void lockedAtStartEndsWithTheMessage();
     void lockedWhileRunningKeepsTheNoteForTheNextSave();
+    void pictureFolderMissing();
+    void backgroundDeletedBetweenListAndAction();
+    void diskFullWhileWritingTheMix();
 
 private:
     std::unique_ptr<ProgramFixture> fx;
@@ -138,6 +144,76 @@ void FaultsTest::lockedWhileRunningKeepsTheNoteForTheNextSave()
     }
     QTest::keyClicks(MainFrm->rdtAbc, "?"); // the lock is gone: the whole note is stored
     QCOMPARE(fx->storedText("20240303"), QStringLiteral("kept note!?"));
+}
+
+void FaultsTest::pictureFolderMissing()
+{
+    fx->write("Data/configSetBg.ini", "0\r\n"); // no confirmation box
+    QVERIFY(QDir(fx->path("source/DeskTopBG")).removeRecursively());
+    QVERIFY(StartUp());
+    ShowMainWindow();
+    MainFrm->rdtAbc->moveCursor(QTextCursor::End);
+    QTest::keyClicks(MainFrm->rdtAbc, "!");
+    const int before = MainFrm->FBackgroundIndex;
+    QCOMPARE(imgAppToDeskClick(MainFrm->rdtAbc->toPlainText(), MainFrm->FMonthPicturePath, MainFrm->FBackgroundName,
+                               MainFrm->FBackgroundIndex, MainFrm),
+             wallpaper::ComposeResult::BackgroundMissing);
+    QCOMPARE(MainFrm->FBackgroundIndex, wallpaper::IndexAfterMissing(before, BackgroundCount));
+    QVERIFY(!QFileInfo::exists(fx->path("source/DeskTopBG")));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("kept note!"));
+}
+
+void FaultsTest::backgroundDeletedBetweenListAndAction()
+{
+    fx->write("Data/configSetBg.ini", "0\r\n");
+    QVERIFY(QFile::copy(fx->path("source/DeskTopBG/A1.bmp"), fx->path("source/DeskTopBG/b.bmp")));
+    fx->write("Data/BGPicList.ini", "b.bmp\r\nA1.bmp\r\nb.bmp\r\n");
+    QVERIFY(StartUp());
+    ShowMainWindow();
+    QCOMPARE(BackgroundCount, 3);
+    QCOMPARE(wallpaper::BackgroundNameAt(MainFrm->FBackgroundIndex), QStringLiteral("b.bmp"));
+    QVERIFY(QFile::remove(fx->path("source/DeskTopBG/b.bmp")));
+    QCOMPARE(imgAppToDeskClick(MainFrm->rdtAbc->toPlainText(), MainFrm->FMonthPicturePath, MainFrm->FBackgroundName,
+                               MainFrm->FBackgroundIndex, MainFrm),
+             wallpaper::ComposeResult::BackgroundMissing);
+    QCOMPARE(MainFrm->FBackgroundIndex, 1); // past the end, round to 1
+    QVERIFY(!QFileInfo::exists(fx->path("source/DeskTopBG/Mix.bmp")));
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("kept note"));
+}
+
+void FaultsTest::diskFullWhileWritingTheMix()
+{
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("mount")).isEmpty())
+        QSKIP("needs root to mount a small tmpfs");
+    fx->write("Data/configSetBg.ini", "0\r\n");
+    const QString pictures = fx->path("source/DeskTopBG");
+    // 4 MB hold the 2.3 MB background and the note image, but not the mix as well.
+    QVERIFY(run("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", pictures}));
+    auto unmount = qScopeGuard([&] { run("umount", {pictures}); });
+    QImage background(1024, 768, QImage::Format_RGB888);
+    background.fill(QColor(40, 90, 140));
+    QVERIFY(background.save(pictures + "/A1.bmp", "BMP"));
+
+    QVERIFY(StartUp());
+    ShowMainWindow();
+    MainFrm->rdtAbc->moveCursor(QTextCursor::End);
+    QTest::keyClicks(MainFrm->rdtAbc, "!");
+    const int before = MainFrm->FBackgroundIndex;
+    QString error;
+    try {
+        imgAppToDeskClick(MainFrm->rdtAbc->toPlainText(), MainFrm->FMonthPicturePath, MainFrm->FBackgroundName,
+                          MainFrm->FBackgroundIndex, MainFrm);
+    } catch (const std::runtime_error& e) {
+        error = QString::fromUtf8(e.what());
+    }
+    QVERIFY2(!error.isEmpty(), "a full disk is reported with its own text");
+    QCOMPARE(MainFrm->FBackgroundIndex, before);
+    QVERIFY(!QFileInfo::exists(pictures + "/Mix.bmp")); // never half a file
+    QStringList left = QDir(pictures).entryList(QDir::Files);
+    left.removeAll("A1.bmp");
+    left.removeAll("Content.bmp");
+    QCOMPARE(left, QStringList());
+    QCOMPARE(fx->storedText("20240303"), QStringLiteral("kept note!"));
 }
 
 QTEST_MAIN(FaultsTest)
