@@ -74,7 +74,7 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
     // 3. Composition. Failures here are not caught.
     const QString contentPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Content.bmp"));
     const QString mixBmpPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.bmp"));
-    QImage composition; // what "Mix.bmp" holds at the end of this step
+    QImage composition; // the finished picture; step 4 writes "Mix.bmp"
     if (!FMonthPicturePath.isEmpty() && QFileInfo(FMonthPicturePath).isFile()) {
         set.FOverlayPath = FMonthPicturePath;
         mix.img1 = ReadPicture(set.FOverlayPath);
@@ -116,7 +116,6 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
         } else {
             composition = mix.imgmix;
         }
-        WriteBmp24(composition, mixBmpPath);
     } else {
         set.PrepareContent(notePlainText);
         set.DrawContentImage(308);
@@ -127,15 +126,29 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
         mix.ClearSlotsClick();
         PicPreviewFrm->imgPreview = mix.imgmix;
         composition = PicPreviewFrm->imgPreview;
-        WriteBmp24(composition, mixBmpPath);
     }
 
-    // 4. JPEG round trip; the wallpaper carries the JPEG's loss. The picture in
-    // memory is the one just written to "Mix.bmp", so it is encoded directly.
+    // 4. JPEG round trip; the wallpaper carries the JPEG's loss. The JPEG is
+    // encoded and decoded in memory, so "Mix.bmp" is written once, from the
+    // decoded picture, instead of as the composition first and then again. The
+    // files end up as they would with both writes: a failure of the round trip
+    // leaves the composition in "Mix.bmp" and is silent, while a failure to
+    // write "Mix.bmp" is the composition's own and goes on to the caller.
+    const QString mixJpgPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg"));
+    QByteArray jpeg;
+    QImage decoded;
     try {
-        WriteJpeg(composition, platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")), 90);
-        JpgToBmp(platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg")));
+        jpeg = EncodeJpeg(composition, 90);
+        decoded = DecodeJpeg(jpeg, mixJpgPath);
     } catch (const std::exception&) {
+        WriteBmp24(composition, mixBmpPath);
+        return ComposeResult::RoundTripFailed;
+    }
+    WriteBmp24(decoded, mixBmpPath);
+    try {
+        WriteWholeFile(mixJpgPath, jpeg);
+    } catch (const std::exception&) {
+        WriteBmp24(composition, mixBmpPath);
         return ComposeResult::RoundTripFailed;
     }
 

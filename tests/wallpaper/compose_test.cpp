@@ -136,6 +136,21 @@ TEST_F(ComposeTest, NoteImagePastTheBottomFailsAndMixBmpKeepsTheFirstMix)
     EXPECT_EQ(FBackgroundIndex, index);
 }
 
+TEST_F(ComposeTest, FailedJpegRoundTripIsSilentAndMixBmpHoldsTheComposition)
+{
+    writeBmp(QStringLiteral("source/Month/202405.bmp"), Solid(350, 300, qRgb(0, 0, 200)));
+    // "Mix.Jpg" cannot be written: a folder of that name is in the way.
+    ASSERT_TRUE(QDir().mkpath(pic(QStringLiteral("Mix.Jpg"))));
+    const int index = FBackgroundIndex;
+    EXPECT_EQ(run(QString()), wallpaper::ComposeResult::RoundTripFailed);
+    // Without the JPEG's loss: the exact composition.
+    const QImage kept = wallpaper::ReadPicture(pic(QStringLiteral("Mix.bmp")));
+    EXPECT_EQ(kept.pixel(624, 30), qRgb(50, 50, 150));
+    EXPECT_EQ(changedArea(kept), QRect(624, 30, 350, 300));
+    EXPECT_TRUE(desktop.applied.isEmpty());
+    EXPECT_EQ(FBackgroundIndex, index);
+}
+
 TEST_F(ComposeTest, UnreadablePicturesReachTheErrorReport)
 {
     QFile f(pic(QStringLiteral("A1.bmp")));
