@@ -38,20 +38,23 @@ quint16 le16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
 void put32(uchar* p, quint32 v) { p[0] = uchar(v); p[1] = uchar(v >> 8); p[2] = uchar(v >> 16); p[3] = uchar(v >> 24); }
 void put16(uchar* p, quint16 v) { p[0] = uchar(v); p[1] = uchar(v >> 8); }
 
-// Uncompressed 24- and 32-bit BMP straight into Format_RGB32. Returns a null
-// image (and no error) for every BMP this fast path does not handle.
-QImage readPlainBmp(const uchar* d, qint64 size, const QString& path)
+// Uncompressed 24- and 32-bit BMP read straight from the open file into
+// Format_RGB32, a block of rows at a time through one small buffer, so no copy
+// of the whole file is ever held. Returns a null image (and no error) for every
+// BMP this fast path does not handle; the file's position is then undefined.
+QImage readPlainBmp(QFile& f, const QString& path)
 {
-    if (size < 54 || d[0] != 'B' || d[1] != 'M')
+    uchar head[54];
+    if (f.read(reinterpret_cast<char*>(head), 54) != 54 || head[0] != 'B' || head[1] != 'M')
         return {};
-    const quint32 offBits = le32(d + 10);
-    const quint32 headerSize = le32(d + 14);
+    const quint32 offBits = le32(head + 10);
+    const quint32 headerSize = le32(head + 14);
     if (headerSize < 40)
         return {};
-    const qint64 w = qint32(le32(d + 18));
-    const qint64 hRaw = qint32(le32(d + 22));
-    const int bpp = le16(d + 28);
-    const quint32 compression = le32(d + 30);
+    const qint64 w = qint32(le32(head + 18));
+    const qint64 hRaw = qint32(le32(head + 22));
+    const int bpp = le16(head + 28);
+    const quint32 compression = le32(head + 30);
     if (compression != 0 || (bpp != 24 && bpp != 32))
         return {};
     const qint64 h = hRaw < 0 ? -hRaw : hRaw;
@@ -60,27 +63,38 @@ QImage readPlainBmp(const uchar* d, qint64 size, const QString& path)
     if (w * h > MaxPicturePixels)
         fail(readError(path, QStringLiteral("图片过大")));
     const qint64 stride = ((w * bpp + 31) / 32) * 4;
-    if (qint64(offBits) + stride * h > size)
+    if (qint64(offBits) + stride * h > f.size() || !f.seek(offBits))
         fail(readError(path, QStringLiteral("文件不完整")));
 
     QImage img(int(w), int(h), QImage::Format_RGB32);
     if (img.isNull())
         fail(readError(path, QStringLiteral("内存不足")));
-    for (qint64 y = 0; y < h; ++y) {
-        const uchar* src = d + offBits + stride * (hRaw < 0 ? y : h - 1 - y); // bottom-up unless the height is negative
-        auto* dst = reinterpret_cast<quint32*>(img.scanLine(int(y)));
-        if (bpp == 24) {
-            // Four bytes are loaded per pixel; the last pixel of a row is read
-            // by itself so nothing past the picture's bytes is touched.
-            for (qint64 x = 0; x + 1 < w; ++x, src += 3) {
-                quint32 v;
-                std::memcpy(&v, src, 4);
-                dst[x] = v | 0xFF000000u;
+    // About 256 KB of rows per read: large reads, and the rows are still in the
+    // cache when they are converted.
+    const qint64 rowsPerBlock = std::max<qint64>(1, (256 * 1024) / stride);
+    std::vector<uchar> block(size_t(stride * std::min(rowsPerBlock, h)));
+    for (qint64 fileRow = 0; fileRow < h;) {
+        const qint64 n = std::min(rowsPerBlock, h - fileRow);
+        // A file that shrinks while it is read ends here.
+        if (f.read(reinterpret_cast<char*>(block.data()), stride * n) != stride * n)
+            fail(readError(path, QStringLiteral("文件不完整")));
+        for (qint64 i = 0; i < n; ++i, ++fileRow) {
+            const uchar* src = block.data() + stride * i;
+            const qint64 y = hRaw < 0 ? fileRow : h - 1 - fileRow; // bottom-up unless the height is negative
+            auto* dst = reinterpret_cast<quint32*>(img.scanLine(int(y)));
+            if (bpp == 24) {
+                // Four bytes are loaded per pixel; the last pixel of a row is
+                // read by itself so nothing past the row's bytes is touched.
+                for (qint64 x = 0; x + 1 < w; ++x, src += 3) {
+                    quint32 v;
+                    std::memcpy(&v, src, 4);
+                    dst[x] = v | 0xFF000000u;
+                }
+                dst[w - 1] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
+            } else {
+                for (qint64 x = 0; x < w; ++x, src += 4)
+                    dst[x] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
             }
-            dst[w - 1] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
-        } else {
-            for (qint64 x = 0; x < w; ++x, src += 4)
-                dst[x] = 0xFF000000u | quint32(src[0]) | quint32(src[1]) << 8 | quint32(src[2]) << 16;
         }
     }
     return img;
@@ -327,15 +341,16 @@ void CommitPart(QFile& f, const QString& part, const QString& path, bool written
 
 QImage ReadPicture(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        fail(readError(path, f.errorString()));
-    // One read of the whole file: faster than touching a mapping page by page.
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        fail(readError(path, f.errorString()));
-    f.close();
-    QImage img = readPlainBmp(reinterpret_cast<const uchar*>(bytes.constData()), bytes.size(), path);
+    QImage img;
+    {
+        QFile f(path);
+        // Unbuffered: the reads go straight into our buffer.
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            fail(readError(path, f.errorString()));
+        img = readPlainBmp(f, path);
+        if (f.error() != QFileDevice::NoError)
+            fail(readError(path, f.errorString()));
+    }
     if (!img.isNull())
         return img;
 
