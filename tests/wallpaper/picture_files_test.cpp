@@ -59,6 +59,27 @@ TEST_F(ComposerTest, BmpRoundTripKeepsEveryPixelAt24Bits)
     EXPECT_EQ(wallpaper::ReadPicture(path(QStringLiteral("p.bmp"))), img);
     // Qt reads our files the same way.
     EXPECT_EQ(QImage(path(QStringLiteral("p.bmp"))).convertToFormat(QImage::Format_RGB32), img);
+
+    // Larger than one block of the reader, every row different; and the same
+    // picture as a top-down 32-bit file.
+    QImage big(301, 900, QImage::Format_RGB32);
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            big.setPixel(x, y, qRgb(x % 256, y % 256, (y / 256) * 60 + x / 256));
+    writeBmp(QStringLiteral("big.bmp"), big);
+    EXPECT_EQ(wallpaper::ReadPicture(path(QStringLiteral("big.bmp"))), big);
+    QByteArray top32 = bmpBytes(big).left(54);
+    put32(top32, 2, 54 + big.width() * 4 * big.height());
+    put32(top32, 22, -big.height());
+    top32[28] = 32;
+    put32(top32, 34, big.width() * 4 * big.height());
+    for (int y = 0; y < big.height(); ++y)
+        top32.append(reinterpret_cast<const char*>(big.constScanLine(y)), big.width() * 4);
+    QFile f(path(QStringLiteral("top.bmp")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(top32);
+    f.close();
+    EXPECT_EQ(wallpaper::ReadPicture(path(QStringLiteral("top.bmp"))), big);
 }
 
 TEST_F(ComposerTest, DamagedBmpFilesFailWithAnError)
