@@ -43,27 +43,18 @@ public:
     }
 };
 
-// The rectangle frame over the whole box.
-class TShape : public QWidget {
-public:
-    TShape(QWidget* parent, QColor pen) : QWidget(parent), FPen(pen) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setPen(FPen);
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-
-private:
-    QColor FPen;
-};
 } // namespace
 
 void MoveByPart(QWidget* part)
 {
     part->installEventFilter(new MoveFilter(part));
+}
+
+void TShape::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(FPen);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 } // namespace wallpaper

@@ -1,6 +1,7 @@
 #pragma once
 // The confirmation box asked before a wallpaper is applied.
 
+#include <QColor>
 #include <QDialog>
 
 class QCheckBox;
@@ -38,4 +39,16 @@ namespace wallpaper {
 void CentreOn(QWidget* window, QWidget* owner);
 // A frameless window follows the mouse pressed on one of its parts.
 void MoveByPart(QWidget* part);
+
+// A rectangle outline in one colour over the whole widget (the windows' shapes).
+class TShape : public QWidget {
+public:
+    TShape(QWidget* parent, QColor pen) : QWidget(parent), FPen(pen) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor FPen;
+};
 } // namespace wallpaper

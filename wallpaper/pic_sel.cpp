@@ -65,22 +65,6 @@ private:
     wallpaper::art::CloseLook FLook = wallpaper::art::CloseLook::Normal;
 };
 
-class TFrame : public QWidget {
-public:
-    TFrame(QWidget* parent, QColor pen) : QWidget(parent), FPen(pen) { setAttribute(Qt::WA_TransparentForMouseEvents); }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setPen(FPen);
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
-
-private:
-    QColor FPen;
-};
-
 } // namespace
 
 QString (*TPicSelFrm::GetOpenFileName)(QWidget* parent, const QString& filter) = openDialog;
@@ -106,7 +90,8 @@ TPicSelFrm::TPicSelFrm(QWidget* parent) : QDialog(parent, Qt::FramelessWindowHin
     imgLogo->adjustSize();
     imgLogo->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    Shape1 = new TFrame(this, QColor(0x40, 0x80, 0x80));
+    Shape1 = new wallpaper::TShape(this, QColor(0x40, 0x80, 0x80));
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setGeometry(8, 55, 321, 162);
 
