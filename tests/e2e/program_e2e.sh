@@ -5,34 +5,20 @@
 #
 # usage: program_e2e.sh PROGRAM_DIR
 set -euo pipefail
-dist=$1
-for tool in xvfb-run xdotool sqlite3; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r "$dist" "$work/prog"
-rm -f "$work/prog/Data/FormSize.ini" "$work/prog/Data/configSetBg.ini"
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+e2e_prepare "$1" xvfb-run xdotool sqlite3
 
 cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 prog=$1
+. "$E2E_LIB"
 run_once() { # $1: what to type after Ctrl+End
   "$prog/dorvel-calendar" &
   local pid=$!
-  local wid="" i X="" Y="" WIDTH="" HEIGHT=""
-  for i in $(seq 1 150); do
-    # The main window is the visible one of the program at least 750 pixels wide.
-    for wid in $(xdotool search --onlyvisible --class 'Dorvel' 2>/dev/null || true); do
-      eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null || true)" # X, Y, WIDTH, HEIGHT
-      [ "${WIDTH:-0}" -ge 750 ] && break
-    done
-    [ "${WIDTH:-0}" -ge 750 ] && break
-    sleep 0.2
-  done
-  [ "${WIDTH:-0}" -ge 750 ] || { echo "the main window did not appear" >&2; return 1; }
+  # The main window is the visible one of the program at least 750 pixels wide.
+  find_window 750 4000 || { echo "the main window did not appear" >&2; return 1; }
   sleep 1.5
   echo "window at $X,$Y size ${WIDTH}x$HEIGHT" >&2
   # Into the note editor, under the calendar.
@@ -59,13 +45,11 @@ run_once "!"
 SESSION
 chmod +x "$work/session.sh"
 
-export LANG=zh_CN.UTF-8 QT_QPA_PLATFORM=xcb
+export LANG=zh_CN.UTF-8 QT_QPA_PLATFORM=xcb E2E_LIB="$here/e2e_lib.sh"
 timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" "$work/prog"
 
 db="$work/prog/Data/UserData.mdb"
 today=$(date +%Y%m%d)
-fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
 note=$(sqlite3 "$db" "select data from UserCon where conIndex = '$today'")
 # 记 is U+8BB0, written as the signed 16-bit \u-29776.
 check "today's note kept the first run's text" '[[ "$note" == *"e2e note \\u-29776?\\u20107?"* ]]'

@@ -7,15 +7,9 @@
 #
 # usage: wallpaper_e2e.sh PROGRAM_DIR
 set -euo pipefail
-dist=$1
-for tool in xvfb-run xdotool gsettings convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cp -r "$dist" "$work/prog"
-rm -f "$work/prog/Data/FormSize.ini" "$work/prog/Data/configSetBg.ini"
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+e2e_prepare "$1" xvfb-run xdotool gsettings convert
 bg="$work/prog/source/DeskTopBG"
 # A second background, plain grey, high enough for the month picture and the
 # note (30 + 300 + 400 rows). Line 1 names the current background; the
@@ -27,21 +21,10 @@ cat > "$work/session.sh" <<'SESSION'
 #!/usr/bin/env bash
 set -euo pipefail
 prog=$1
-# Finds a visible window of the program by its width; prints X Y.
-find_window() { # $1: lowest width, $2: highest width
-  local wid i X="" Y="" WIDTH="" HEIGHT=""
-  for i in $(seq 1 100); do
-    for wid in $(xdotool search --onlyvisible --class 'Dorvel' 2>/dev/null || true); do
-      eval "$(xdotool getwindowgeometry --shell "$wid" 2>/dev/null || true)"
-      if [ "${WIDTH:-0}" -ge "$1" ] && [ "${WIDTH:-0}" -le "$2" ]; then echo "$X $Y"; return 0; fi
-    done
-    sleep 0.2
-  done
-  return 1
-}
+. "$E2E_LIB"
 "$prog/dorvel-calendar" &
 pid=$!
-read -r X Y < <(find_window 750 2000) || { echo "the main window did not appear" >&2; exit 1; }
+find_window 750 4000 || { echo "the main window did not appear" >&2; exit 1; }
 sleep 1.5
 xdotool mousemove $((X + 530)) $((Y + 430)) click 1
 sleep 0.3
@@ -50,10 +33,11 @@ sleep 0.5
 apply() {
   # The apply-to-desktop picture at the top right of the window.
   xdotool mousemove $((X + 690)) $((Y + 58)) click 1
-  local bx by
-  read -r bx by < <(find_window 340 350) || { echo "the confirmation box did not appear" >&2; exit 1; }
+  local mx=$X my=$Y
+  find_window 340 350 || { echo "the confirmation box did not appear" >&2; exit 1; }
   sleep 0.5
-  xdotool mousemove $((bx + 210)) $((by + 132)) click 1 # its OK button
+  xdotool mousemove $((X + 210)) $((Y + 132)) click 1 # its OK button
+  X=$mx Y=$my
   sleep 2
 }
 apply
@@ -65,13 +49,11 @@ wait "$pid" || true
 SESSION
 chmod +x "$work/session.sh"
 
-export LANG=zh_CN.UTF-8 QT_QPA_PLATFORM=xcb XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile
+export LANG=zh_CN.UTF-8 QT_QPA_PLATFORM=xcb XDG_CURRENT_DESKTOP=GNOME GSETTINGS_BACKEND=keyfile E2E_LIB="$here/e2e_lib.sh"
 export XDG_CONFIG_HOME="$work/config"
 mkdir -p "$XDG_CONFIG_HOME"
 timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" "$work/session.sh" "$work/prog"
 
-fail=0
-check() { if eval "$2"; then echo "ok: $1"; else echo "FAILED: $1"; fail=1; fi; }
 first="$work/prog/first-mix.bmp"
 size() { identify -format '%wx%h' "$1"; }
 # Colour of a pixel as "r,g,b".
