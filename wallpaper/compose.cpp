@@ -129,22 +129,30 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
     }
 
     // 4. JPEG round trip; the wallpaper carries the JPEG's loss. The JPEG is
-    // encoded and decoded in memory, so "Mix.bmp" is written once, from the
-    // decoded picture, instead of as the composition first and then again. The
-    // files end up as they would with both writes: a failure of the round trip
-    // leaves the composition in "Mix.bmp" and is silent, while a failure to
-    // write "Mix.bmp" is the composition's own and goes on to the caller.
+    // encoded in memory and decoded straight into "Mix.bmp", so that file is
+    // written once, from the decoded picture, instead of as the composition
+    // first and then again. The files end up as they would with both writes: a
+    // failure of the round trip leaves the composition in "Mix.bmp" and is
+    // silent, while a failure to write "Mix.bmp" is the composition's own and
+    // goes on to the caller.
     const QString mixJpgPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg"));
     QByteArray jpeg;
-    QImage decoded;
+    bool roundTrip = true;
     try {
         jpeg = EncodeJpeg(composition, 90);
-        decoded = DecodeJpeg(jpeg, mixJpgPath);
     } catch (const std::exception&) {
+        roundTrip = false;
+    }
+    try {
+        if (roundTrip)
+            DecodeJpegToBmp(jpeg, mixJpgPath, mixBmpPath);
+    } catch (const JpegDecodeError&) {
+        roundTrip = false;
+    }
+    if (!roundTrip) {
         WriteBmp24(composition, mixBmpPath);
         return ComposeResult::RoundTripFailed;
     }
-    WriteBmp24(decoded, mixBmpPath);
     try {
         WriteWholeFile(mixJpgPath, jpeg);
     } catch (const std::exception&) {

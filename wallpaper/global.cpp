@@ -158,9 +158,8 @@ QString ToBmpFile(const QString& path)
 
 QString JpgToBmp(const QString& path)
 {
-    const QImage img = wallpaper::DecodeJpeg(wallpaper::ReadWholeFile(path), path);
     const QString target = besideAsBmp(path);
-    wallpaper::WriteBmp24(img, target);
+    wallpaper::DecodeJpegToBmp(wallpaper::ReadWholeFile(path), path, target);
     return target;
 }
 

@@ -1,6 +1,12 @@
 #include "image_io.h"
 
 #include <QFile>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #include <QImageReader>
 
 #include <gif_lib.h>
@@ -11,8 +17,11 @@
 #include <cstring>
 #include <filesystem>
 #include <algorithm>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 // jpeglib.h needs FILE and size_t declared before it.
@@ -206,6 +215,13 @@ struct JpegPixels {
     int height;
     size_t stride;
     unsigned char* scratch; // malloc'd row for CMYK pictures
+    // Optional, for a reader of the rows on another thread: called with 0 once
+    // the rows are allocated, with the number of finished rows as they come
+    // and, when decoding fails after the rows were allocated, with -1 before
+    // they are freed (it must return only when nobody reads them any more).
+    // It never throws.
+    void (*progress)(void* context, int rowsDone);
+    void* progressContext;
 };
 
 bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* out, char* message)
@@ -219,6 +235,8 @@ bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* 
     out->scratch = nullptr;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&cinfo);
+        if (out->data && out->progress)
+            out->progress(out->progressContext, -1);
         std::free(out->data);
         out->data = nullptr;
         std::free(out->scratch);
@@ -251,6 +269,8 @@ bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* 
         cinfo.err->msg_code = JERR_OUT_OF_MEMORY;
         (*cinfo.err->error_exit)(reinterpret_cast<j_common_ptr>(&cinfo));
     }
+    if (out->progress)
+        out->progress(out->progressContext, 0);
     while (cinfo.output_scanline < cinfo.output_height) {
         unsigned char* dst = out->data + size_t(cinfo.output_scanline) * out->stride;
         JSAMPROW row = cmyk ? out->scratch : dst;
@@ -265,6 +285,8 @@ bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* 
                 dst[3 * x + 2] = static_cast<unsigned char>(p[0] * k / 255);
             }
         }
+        if (out->progress && (cinfo.output_scanline % 16 == 0 || cinfo.output_scanline == cinfo.output_height))
+            out->progress(out->progressContext, int(cinfo.output_scanline));
     }
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
@@ -326,13 +348,50 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
     CommitPart(f, part, path, written);
 }
 
+namespace {
+
+#ifdef __linux__
+// Freeing the storage of a replaced picture of several megabytes takes the file
+// system a millisecond or two. A handle on the old file keeps it alive past the
+// rename; closing that handle on a thread of its own frees it there.
+int holdLargeFile(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    struct stat st{};
+    if (fd >= 0 && (::fstat(fd, &st) != 0 || st.st_size < 1024 * 1024)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void releaseInBackground(int fd)
+{
+    if (fd < 0)
+        return;
+    try {
+        std::thread([fd] { ::close(fd); }).detach();
+    } catch (const std::system_error&) {
+        ::close(fd);
+    }
+}
+#endif
+
+} // namespace
+
 void CommitPart(QFile& f, const QString& part, const QString& path, bool written)
 {
     const QString why = f.errorString();
     f.close();
     std::error_code ec;
+#ifdef __linux__
+    const int old = written ? holdLargeFile(path) : -1;
+#endif
     if (written)
         std::filesystem::rename(std::filesystem::path(part.toStdU16String()), std::filesystem::path(path.toStdU16String()), ec);
+#ifdef __linux__
+    releaseInBackground(old);
+#endif
     if (!written || ec) {
         QFile::remove(part);
         fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, written ? QString::fromLocal8Bit(ec.message().c_str()) : why));
@@ -379,9 +438,9 @@ QImage bmpSource(const QImage& image)
 
 qint64 bmpStride(const QImage& src) { return (qint64(src.width()) * 3 + 3) & ~qint64(3); }
 
-void bmpHeader(const QImage& src, uchar* d)
+void bmpHeaderFor(int width, int height, uchar* d)
 {
-    const qint64 imageBytes = bmpStride(src) * src.height();
+    const qint64 imageBytes = ((qint64(width) * 3 + 3) & ~qint64(3)) * height;
     if (54 + imageBytes > qint64(0x7FFFFFFF))
         fail(QStringLiteral("图片过大，无法写成BMP文件"));
     std::memset(d, 0, 54);
@@ -390,14 +449,16 @@ void bmpHeader(const QImage& src, uchar* d)
     put32(d + 2, quint32(54 + imageBytes));
     put32(d + 10, 54);
     put32(d + 14, 40);
-    put32(d + 18, quint32(src.width()));
-    put32(d + 22, quint32(src.height()));
+    put32(d + 18, quint32(width));
+    put32(d + 22, quint32(height));
     put16(d + 26, 1);
     put16(d + 28, 24);
     put32(d + 34, quint32(imageBytes));
     put32(d + 38, 3780); // 96 dots per inch
     put32(d + 42, 3780);
 }
+
+void bmpHeader(const QImage& src, uchar* d) { bmpHeaderFor(src.width(), src.height(), d); }
 
 // File row `fileRow` (counted from the bottom) as blue, green, red plus padding.
 void bmpRow(const QImage& src, int fileRow, uchar* dst)
@@ -479,6 +540,168 @@ QByteArray EncodeJpeg(const QImage& image, int quality)
 void WriteJpeg(const QImage& image, const QString& path, int quality)
 {
     WriteWholeFile(path, EncodeJpeg(image, quality));
+}
+
+namespace {
+
+// Writes the rows of a JPEG that is still being decoded into a 24-bit BMP file,
+// on a thread of its own, so that writing the file overlaps decoding. Rows
+// arrive top-down and the file holds them bottom-up: each block of rows goes
+// to its own place in the file, which is complete once the last row is in.
+// The decoded rows are padded to four bytes with zeros, like BMP rows, so they
+// are copied whole.
+class BmpStripWriter {
+public:
+    explicit BmpStripWriter(const QString& path)
+        : FPath(path), FPartPath(path + QStringLiteral(".part")), FPart(FPartPath), FThread([this] { Run(); })
+    {
+    }
+    ~BmpStripWriter() { StopAndJoin(); }
+
+    // JpegPixels::progress, on the decoding thread.
+    static void Progress(void* context, int rowsDone)
+    {
+        auto* self = static_cast<BmpStripWriter*>(context);
+        if (rowsDone < 0) {
+            self->StopAndJoin(); // the rows are about to be freed
+            return;
+        }
+        {
+            const std::lock_guard<std::mutex> lock(self->FMutex);
+            self->FRowsDone = rowsDone;
+        }
+        self->FWake.notify_one();
+    }
+    void Attach(JpegPixels* px)
+    {
+        FPixels = px;
+        px->progress = Progress;
+        px->progressContext = this;
+    }
+
+    // After a successful decode: waits for the last rows and puts the file in
+    // place. Throws when the file could not be written.
+    void Finish()
+    {
+        FThread.join();
+        if (!FWriteError.isEmpty()) {
+            FPart.close();
+            QFile::remove(FPartPath);
+            fail(FWriteError);
+        }
+        CommitPart(FPart, FPartPath, FPath, true);
+    }
+
+    // Abandons the file, for a decode that failed.
+    void Discard()
+    {
+        StopAndJoin();
+        FPart.close();
+        QFile::remove(FPartPath);
+    }
+
+private:
+    void StopAndJoin()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(FMutex);
+            FStop = true;
+        }
+        FWake.notify_one();
+        if (FThread.joinable())
+            FThread.join();
+    }
+
+    // Waits until rows beyond `written` are decoded; false when told to stop.
+    bool WaitForRows(int written, int& rowsDone)
+    {
+        std::unique_lock<std::mutex> lock(FMutex);
+        FWake.wait(lock, [&] { return FStop || FRowsDone > written; });
+        rowsDone = FRowsDone;
+        return !FStop;
+    }
+
+    void Run()
+    {
+        try {
+            WriteRows();
+        } catch (const std::exception& e) {
+            FWriteError = QString::fromUtf8(e.what());
+        }
+    }
+
+    void WriteRows()
+    {
+        int rowsDone = 0;
+        if (!WaitForRows(-1, rowsDone))
+            return;
+        // FPixels is complete from here on except for the rows still to come.
+        const JpegPixels& px = *FPixels;
+        const qint64 stride = qint64(px.stride);
+        uchar head[54];
+        bmpHeaderFor(px.width, px.height, head);
+        if (!FPart.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+            || FPart.write(reinterpret_cast<const char*>(head), 54) != 54) {
+            FWriteError = QStringLiteral("无法写入文件“%1”：%2").arg(FPath, FPart.errorString());
+            return;
+        }
+        const int rowsPerBlock = int(std::max<qint64>(1, (256 * 1024) / stride));
+        std::vector<uchar> block(size_t(stride * std::min(rowsPerBlock, px.height)));
+        int written = 0;
+        while (written < px.height) {
+            if (!WaitForRows(written, rowsDone))
+                return;
+            while (written < rowsDone) {
+                const int n = std::min(rowsPerBlock, rowsDone - written);
+                // Picture rows written .. written + n - 1 are file rows
+                // h - written - n .. h - 1 - written, in reverse order.
+                for (int i = 0; i < n; ++i)
+                    std::memcpy(block.data() + stride * (n - 1 - i), px.data + stride * (written + i), size_t(stride));
+                const qint64 at = 54 + stride * (px.height - written - n);
+                if (!FPart.seek(at) || FPart.write(reinterpret_cast<const char*>(block.data()), stride * n) != stride * n) {
+                    FWriteError = QStringLiteral("无法写入文件“%1”：%2").arg(FPath, FPart.errorString());
+                    return;
+                }
+                written += n;
+#ifdef __linux__
+                // Start writing the block out now, on this thread: a file put in
+                // place of another by rename is flushed by the file system
+                // (ext4), and that flush then finds little left to do.
+                ::sync_file_range(FPart.handle(), at, stride * n, SYNC_FILE_RANGE_WRITE);
+#endif
+            }
+        }
+    }
+
+    QString FPath;
+    QString FPartPath;
+    QFile FPart;
+    JpegPixels* FPixels = nullptr;
+    std::mutex FMutex;
+    std::condition_variable FWake;
+    int FRowsDone = -1;
+    bool FStop = false;
+    QString FWriteError;
+    std::thread FThread; // last: it starts running once everything above is made
+};
+
+} // namespace
+
+void DecodeJpegToBmp(const QByteArray& bytes, const QString& nameForErrors, const QString& bmpPath)
+{
+    if (bytes.isEmpty())
+        throw JpegDecodeError(readError(nameForErrors, QStringLiteral("文件为空")).toStdString());
+    BmpStripWriter writer(bmpPath);
+    JpegPixels px{};
+    writer.Attach(&px);
+    char message[JMSG_LENGTH_MAX] = {};
+    if (!jpegDecodeRows(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()),
+                        &px, message)) {
+        writer.Discard();
+        throw JpegDecodeError(readError(nameForErrors, QString::fromLocal8Bit(message)).toStdString());
+    }
+    const std::unique_ptr<unsigned char, decltype(&std::free)> rows(px.data, &std::free);
+    writer.Finish();
 }
 
 QImage DecodeJpeg(const QByteArray& bytes, const QString& nameForErrors)

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QString>
 
+#include <stdexcept>
+
 namespace wallpaper {
 
 // Largest picture any reader accepts, in pixels (a damaged header must not make
@@ -34,6 +36,18 @@ void WriteJpeg(const QImage& image, const QString& path, int quality);
 // Decodes a JPEG at full size into a 24-bit picture (Format_BGR888). Throws on
 // failure.
 QImage DecodeJpeg(const QByteArray& bytes, const QString& nameForErrors);
+
+// A JPEG that could not be decoded (as opposed to a file that could not be written).
+class JpegDecodeError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Decodes a JPEG at full size and writes it as an uncompressed 24-bit BMP file
+// while it decodes, replacing any file of that name only once the new file is
+// complete. Throws JpegDecodeError when the JPEG cannot be decoded and
+// std::runtime_error when the file cannot be written.
+void DecodeJpegToBmp(const QByteArray& bytes, const QString& nameForErrors, const QString& bmpPath);
 
 // Decodes the first frame of a GIF drawn on its logical screen (the screen's
 // background colour where the frame does not cover it or is transparent). Throws

@@ -126,6 +126,39 @@ TEST_F(ComposerTest, JpgToBmpDecodesAtFullSizeBesideTheSource)
     EXPECT_NEAR(qRed(back.pixel(100, 100)), 40, 3);
 }
 
+TEST_F(ComposerTest, DecodeJpegToBmpWritesWhatTheDecoderGives)
+{
+    // Odd width (padded rows), many blocks of rows, every row different.
+    QImage img(1001, 1500, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qRgb((x * 7) % 256, (y * 3) % 256, (x + y) % 256));
+    const QByteArray jpeg = wallpaper::EncodeJpeg(img, 90);
+    const QImage decoded = wallpaper::DecodeJpeg(jpeg, QStringLiteral("m.jpg")).convertToFormat(QImage::Format_RGB32);
+    const QString bmp = pic(QStringLiteral("Mix.bmp"));
+    writeBmp(QStringLiteral("source/DeskTopBG/Mix.bmp"), Solid(1600, 1200, qRgb(1, 2, 3))); // replaced
+    wallpaper::DecodeJpegToBmp(jpeg, QStringLiteral("m.jpg"), bmp);
+    EXPECT_EQ(wallpaper::ReadPicture(bmp), decoded);
+    EXPECT_EQ(QFileInfo(bmp).size(), 54 + 3004 * 1500);
+
+    // A JPEG that does not decode, and a file that cannot be written: told
+    // apart, and the picture in place stays as it was.
+    EXPECT_THROW(wallpaper::DecodeJpegToBmp(QByteArray(5000, 'x'), QStringLiteral("bad.jpg"), bmp),
+                 wallpaper::JpegDecodeError);
+    EXPECT_THROW(wallpaper::DecodeJpegToBmp(QByteArray(), QStringLiteral("empty.jpg"), bmp), wallpaper::JpegDecodeError);
+    EXPECT_EQ(wallpaper::ReadPicture(bmp), decoded);
+    try {
+        wallpaper::DecodeJpegToBmp(jpeg, QStringLiteral("m.jpg"), pic(QStringLiteral("no/such/folder/Mix.bmp")));
+        ADD_FAILURE() << "no error";
+    } catch (const wallpaper::JpegDecodeError&) {
+        ADD_FAILURE() << "a write failure is not a decode failure";
+    } catch (const std::runtime_error& e) {
+        EXPECT_NE(std::string(e.what()).find("Mix.bmp"), std::string::npos);
+    }
+    QStringList left = QDir(pic(QString())).entryList(QDir::Files);
+    EXPECT_EQ(left, QStringList{QStringLiteral("Mix.bmp")}) << "no temporary file is left";
+}
+
 TEST_F(ComposerTest, GifToBmpDrawsTheFirstFrameOnTheLogicalScreen)
 {
     ASSERT_TRUE(writeGif(pic(QStringLiteral("anim.gif")), 2));
