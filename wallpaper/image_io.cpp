@@ -583,7 +583,8 @@ public:
     // place. Throws when the file could not be written.
     void Finish()
     {
-        FThread.join();
+        if (FThread.joinable())
+            FThread.join();
         if (!FWriteError.isEmpty()) {
             FPart.close();
             QFile::remove(FPartPath);
@@ -701,6 +702,7 @@ void DecodeJpegToBmp(const QByteArray& bytes, const QString& nameForErrors, cons
         throw JpegDecodeError(readError(nameForErrors, QString::fromLocal8Bit(message)).toStdString());
     }
     const std::unique_ptr<unsigned char, decltype(&std::free)> rows(px.data, &std::free);
+    BmpStripWriter::Progress(&writer, px.height); // every row is in, whatever the decoder last said
     writer.Finish();
 }
 
