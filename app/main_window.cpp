@@ -44,14 +44,7 @@ void openUrlWithDesktop(const QUrl& url)
     QDesktopServices::openUrl(url);
 }
 
-QFont pixelFont(const char* family, int pixels, bool bold = false)
-{
-    QFont f = platform::MakeFont(QString::fromUtf8(family), 0);
-    f.setPixelSize(pixels);
-    if (bold)
-        f.setBold(true);
-    return f;
-}
+using platform::MakePixelFont;
 
 // A white panel inside a raised outer and a lowered inner bevel, 2 pixels in all.
 class TBevelPanel : public QFrame {
@@ -164,13 +157,13 @@ void TMainFrm::CreateControls()
 
     lblDateTime = new QLabel(this);
     lblDateTime->setObjectName(QStringLiteral("lblDateTime"));
-    lblDateTime->setFont(pixelFont("微软雅黑", 12, true));
+    lblDateTime->setFont(MakePixelFont("微软雅黑", 12, true));
     lblDateTime->setStyleSheet(QStringLiteral("color: #800000; background: transparent;"));
     Place(lblDateTime, QRect(343, 19, 200, 18), Anchor::Fixed);
 
     lblSet = new QLabel(QStringLiteral("|  选项"), this);
     lblSet->setObjectName(QStringLiteral("lblSet"));
-    lblSet->setFont(pixelFont("宋体", 12));
+    lblSet->setFont(MakePixelFont("宋体", 12));
     lblSet->setStyleSheet(QStringLiteral("background: transparent;"));
     lblSet->setCursor(Qt::PointingHandCursor);
     lblSet->adjustSize();
@@ -187,7 +180,7 @@ void TMainFrm::CreateControls()
         b->setObjectName(QString::fromLatin1(name));
         b->setFlat(true);
         b->setFocusPolicy(Qt::NoFocus); // the editor keeps the focus and its caret
-        b->setFont(pixelFont("Arial Black", pixels));
+        b->setFont(MakePixelFont("Arial Black", pixels));
         b->setStyleSheet(QStringLiteral(
             "QPushButton { border: 1px solid transparent; border-radius: 3px; background: transparent; color: #2f3e52; }"
             "QPushButton:hover { border-color: #b9cbe6; background: #eef3fa; }"
@@ -240,7 +233,7 @@ void TMainFrm::CreateControls()
     rdtAbc->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rdtAbc->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     rdtAbc->setAcceptRichText(true);
-    rdtAbc->document()->setDefaultFont(pixelFont("宋体", 15));
+    rdtAbc->document()->setDefaultFont(MakePixelFont("宋体", 15));
     rdtAbc->setTextColor(palette().color(QPalette::WindowText));
     rdtAbc->setStyleSheet(QStringLiteral("QTextEdit { background: #C0DCC0; }"));
     rdtAbc->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -293,9 +286,9 @@ void TMainFrm::ConfigureCalendar()
     c->SetStretch(true);
     c->SetTransparent(true);
     c->SetAlphaBlend(50);
-    c->SetFontDate(pixelFont("黑体", 12, true));
+    c->SetFontDate(MakePixelFont("黑体", 12, true));
     c->SetFontDateColor(palette().color(QPalette::WindowText));
-    c->SetFontCnDate(pixelFont("宋体", 12));
+    c->SetFontCnDate(MakePixelFont("宋体", 12));
     c->SetFontCnDateColor(QColor(0xEE, 0xEE, 0xEE));
     c->SetColorTitleWeekLine(QColor(0xC5, 0xC5, 0xC5));
     c->SetColorTitleWeekEnd(QColor(0xFF, 0x00, 0x00));

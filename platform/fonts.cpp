@@ -36,4 +36,13 @@ QFont MakeFont(const QString& family, int pointSize)
     return f;
 }
 
+QFont MakePixelFont(const char* family, int pixels, bool bold)
+{
+    QFont f = MakeFont(QString::fromUtf8(family), 0);
+    f.setPixelSize(pixels);
+    if (bold)
+        f.setBold(true);
+    return f;
+}
+
 } // namespace platform

@@ -15,4 +15,7 @@ void InstallFontSubstitutions();
 // implies ("Arial Black" has no installed face of its own, so it gets a black weight).
 QFont MakeFont(const QString& family, int pointSize);
 
+// The same for a size in pixels, bold on request.
+QFont MakePixelFont(const char* family, int pixels, bool bold = false);
+
 } // namespace platform

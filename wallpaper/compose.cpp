@@ -136,28 +136,25 @@ ComposeResult imgAppToDeskClick(const QString& notePlainText, const QString& FMo
     // silent, while a failure to write "Mix.bmp" is the composition's own and
     // goes on to the caller.
     const QString mixJpgPath = platform::ResolveIn(set.FPictureDir, QStringLiteral("Mix.Jpg"));
+    const auto roundTripFailed = [&] {
+        WriteBmp24(composition, mixBmpPath);
+        return ComposeResult::RoundTripFailed;
+    };
     QByteArray jpeg;
-    bool roundTrip = true;
     try {
         jpeg = EncodeJpeg(composition, 90);
     } catch (const std::exception&) {
-        roundTrip = false;
+        return roundTripFailed();
     }
     try {
-        if (roundTrip)
-            DecodeJpegToBmp(jpeg, mixJpgPath, mixBmpPath);
+        DecodeJpegToBmp(jpeg, mixJpgPath, mixBmpPath);
     } catch (const JpegDecodeError&) {
-        roundTrip = false;
-    }
-    if (!roundTrip) {
-        WriteBmp24(composition, mixBmpPath);
-        return ComposeResult::RoundTripFailed;
+        return roundTripFailed();
     }
     try {
         WriteWholeFile(mixJpgPath, jpeg);
     } catch (const std::exception&) {
-        WriteBmp24(composition, mixBmpPath);
-        return ComposeResult::RoundTripFailed;
+        return roundTripFailed();
     }
 
     // 5. Apply. The name resolves to the "Mix.bmp" just written.

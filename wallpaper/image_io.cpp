@@ -1,12 +1,6 @@
 #include "image_io.h"
 
 #include <QFile>
-
-#ifdef __linux__
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 #include <QImageReader>
 
 #include <gif_lib.h>
@@ -23,6 +17,12 @@
 #include <stdexcept>
 #include <thread>
 #include <vector>
+
+#ifdef __linux__
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jpeglib.h>
@@ -41,6 +41,14 @@ QString readError(const QString& path, const QString& why)
 {
     return QStringLiteral("无法读取图片“%1”：%2").arg(path, why);
 }
+
+QString writeError(const QString& path, const QString& why)
+{
+    return QStringLiteral("无法写入文件“%1”：%2").arg(path, why);
+}
+
+// Bytes per row of a 24-bit BMP, and of a decoded JPEG: padded to four.
+qint64 bmpStrideFor(qint64 width) { return (width * 3 + 3) & ~qint64(3); }
 
 quint32 le32(const uchar* p) { return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24; }
 quint16 le16(const uchar* p) { return quint16(p[0] | p[1] << 8); }
@@ -258,7 +266,7 @@ bool jpegDecodeRows(const unsigned char* bytes, unsigned long size, JpegPixels* 
         std::snprintf(err.message, sizeof err.message, "picture size %dx%d refused", out->width, out->height);
         std::longjmp(err.jump, 1);
     }
-    out->stride = (size_t(out->width) * 3 + 3) & ~size_t(3);
+    out->stride = size_t(bmpStrideFor(out->width));
     out->data = static_cast<unsigned char*>(std::malloc(out->stride * size_t(out->height)));
     if (out->data && out->stride > size_t(out->width) * 3) // the padding bytes of each row
         for (int y = 0; y < out->height; ++y)
@@ -343,7 +351,7 @@ void WriteWholeFile(const QString& path, const QByteArray& bytes)
     const QString part = path + QStringLiteral(".part");
     QFile f(part);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, f.errorString()));
+        fail(writeError(path, f.errorString()));
     const bool written = f.write(bytes) == bytes.size() && f.flush();
     CommitPart(f, part, path, written);
 }
@@ -394,7 +402,7 @@ void CommitPart(QFile& f, const QString& part, const QString& path, bool written
 #endif
     if (!written || ec) {
         QFile::remove(part);
-        fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, written ? QString::fromLocal8Bit(ec.message().c_str()) : why));
+        fail(writeError(path, written ? QString::fromLocal8Bit(ec.message().c_str()) : why));
     }
 }
 
@@ -436,11 +444,11 @@ QImage bmpSource(const QImage& image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-qint64 bmpStride(const QImage& src) { return (qint64(src.width()) * 3 + 3) & ~qint64(3); }
+qint64 bmpStride(const QImage& src) { return bmpStrideFor(src.width()); }
 
 void bmpHeaderFor(int width, int height, uchar* d)
 {
-    const qint64 imageBytes = ((qint64(width) * 3 + 3) & ~qint64(3)) * height;
+    const qint64 imageBytes = bmpStrideFor(width) * height;
     if (54 + imageBytes > qint64(0x7FFFFFFF))
         fail(QStringLiteral("图片过大，无法写成BMP文件"));
     std::memset(d, 0, 54);
@@ -507,7 +515,7 @@ void WriteBmp24(const QImage& image, const QString& path)
     const QString part = path + QStringLiteral(".part");
     QFile f(part);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        fail(QStringLiteral("无法写入文件“%1”：%2").arg(path, f.errorString()));
+        fail(writeError(path, f.errorString()));
     bool written = f.write(reinterpret_cast<const char*>(block.data()), 54) == 54;
     const qint64 rowBytes = stride - 1;
     for (int y = 0; written && y < src.height(); y += rowsPerBlock) {
@@ -643,7 +651,7 @@ private:
         bmpHeaderFor(px.width, px.height, head);
         if (!FPart.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
             || FPart.write(reinterpret_cast<const char*>(head), 54) != 54) {
-            FWriteError = QStringLiteral("无法写入文件“%1”：%2").arg(FPath, FPart.errorString());
+            FWriteError = writeError(FPath, FPart.errorString());
             return;
         }
         const int rowsPerBlock = int(std::max<qint64>(1, (256 * 1024) / stride));
@@ -660,7 +668,7 @@ private:
                     std::memcpy(block.data() + stride * (n - 1 - i), px.data + stride * (written + i), size_t(stride));
                 const qint64 at = 54 + stride * (px.height - written - n);
                 if (!FPart.seek(at) || FPart.write(reinterpret_cast<const char*>(block.data()), stride * n) != stride * n) {
-                    FWriteError = QStringLiteral("无法写入文件“%1”：%2").arg(FPath, FPart.errorString());
+                    FWriteError = writeError(FPath, FPart.errorString());
                     return;
                 }
                 written += n;

@@ -8,18 +8,6 @@
 
 namespace month_pictures {
 
-namespace {
-
-QFont PixelFont(const char* family, int pixels, bool bold)
-{
-    QFont f = platform::MakeFont(QString::fromUtf8(family), 0);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-} // namespace
-
 QImage DrawMonthPicture(int year, int month)
 {
     calendar::TChnCalendar cal;
@@ -30,8 +18,8 @@ QImage DrawMonthPicture(int year, int month)
     cal.SetShowWeekNumLine(true);
     cal.SetShowBackYearMonth(true); // the large year and month name the picture
     cal.SetHideSelection(true);     // an unfocused control then draws no selection
-    cal.SetFontDate(PixelFont("黑体", 12, true));
-    cal.SetFontCnDate(PixelFont("宋体", 12, false));
+    cal.SetFontDate(platform::MakePixelFont("黑体", 12, true));
+    cal.SetFontCnDate(platform::MakePixelFont("宋体", 12));
     cal.resize(PictureWidth, PictureHeight);
     cal.show();
     // Window creation turns the title strip on; a wallpaper has no use for its
